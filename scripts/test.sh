@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds everything and runs the
+# whole test suite. CTest's summary closes the output.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${VORSA_BUILD_DIR:-$root/build}"
+"$root/scripts/setup.sh"
+VORSA_BUILD_DIR="$build" "$root/scripts/build.sh"
+cd "$build"
+ctest --output-on-failure -j "$(nproc)"

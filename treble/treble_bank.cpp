@@ -1,0 +1,60 @@
+// The program bank operations of the treble effect.
+#include <cstdio>
+#include <cstring>
+
+#include "treble/treble_effect.h"
+#include "treble/treble_parameters.h"
+
+namespace {
+// Program names go out at most this long: hosts are only bound to offer
+// buffers of the published program-name size.
+constexpr size_t kMaxNameOut = kVstMaxProgNameLen;
+
+void copyName(char* destination, const char* name) {
+    std::strncpy(destination, name, kMaxNameOut);
+    destination[kMaxNameOut] = 0;
+}
+}  // namespace
+
+void TrebleEffect::setProgram(VstInt32 program) {
+    if (!validProgramIndex(program)) return;
+    curProgram = program;
+    if (programs) {
+        // setParameter writes the same values back into this record as it goes.
+        const TrebleProgram record = programs[program];
+        for (int index : treble_params::kProgramApplyOrder)
+            setParameter(index, record.values[treble_params::kParameters[index].slot]);
+        if (editorOpen && editor) editor->postUpdate();
+    }
+}
+
+void TrebleEffect::setProgramName(char* name) {
+    if (!programs) return;
+    TrebleProgram& record = programs[curProgram];
+    std::strncpy(record.name, name, sizeof(record.name) - 1);
+    record.name[sizeof(record.name) - 1] = 0;
+}
+
+void TrebleEffect::getProgramName(char* name) {
+    if (!programs) {
+        std::strcpy(name, "init");
+        return;
+    }
+    const char* stored = programs[curProgram].name;
+    if (std::strcmp(stored, "Init") == 0)
+        std::snprintf(name, kMaxNameOut + 1, "Init %d", static_cast<int>(curProgram + 1));
+    else
+        copyName(name, stored);
+}
+
+bool TrebleEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
+    if (!programs || !validProgramIndex(index)) return false;
+    copyName(text, programs[index].name);
+    return true;
+}
+
+bool TrebleEffect::copyProgram(VstInt32 destination) {
+    if (!programs || !validProgramIndex(destination)) return false;
+    programs[destination] = programs[curProgram];
+    return true;
+}

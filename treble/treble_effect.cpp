@@ -1,0 +1,136 @@
+#include "treble/treble_effect.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "shell/plugin_entry.h"
+#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_mapping.h"
+
+TrebleEditorFactory trebleEditorFactory = nullptr;
+bool trebleFailBankAllocation = false;
+
+TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParams), pluginBuild(build) {
+    const bool stereo = build == PluginBuild::Stereo;
+    editorOpen = 0;
+    setNumInputs(stereo ? 2 : 1);
+    setNumOutputs(stereo ? 2 : 1);
+    setUniqueID(stereo ? fourCharCode("VrGL") : fourCharCode("VrGl"));
+    canMono(true);
+    canProcessReplacing(true);
+
+    setMeterDelay();
+
+    // Only the constructor checks the rate; later host rates are taken as sent.
+    if (getSampleRate() < 22050.0f || getSampleRate() > 192000.0f) sampleRate = 44100.0f;
+    const double fs = sampleRate;
+
+    // Exciter filters until program 0 designs its own.
+    coef.bandPassCoef[0] = coef.bandPassCoef[1] = treble_mapping::designBandPass(2000.0, 8.0, fs);
+    BiquadCoefficients highPass = treble_mapping::designHighPass(3000.0, fs);
+    for (BiquadCoefficients& copy : coef.highPassCoef) copy = highPass;
+
+    secondInputConnected = stereo ? -1 : 0;
+    programs = nullptr;
+    vuValue = 0.0f;
+
+    if (!trebleFailBankAllocation) programs = new (std::nothrow) TrebleProgram[kNumPrograms];
+    if (programs)
+        for (int p = 0; p < kNumPrograms; ++p) programs[p].setFresh(build);
+
+    if (trebleEditorFactory && !trebleEditorFactory(*this)) editorCreationFailed = true;
+
+    if (programs) treble_programs::loadFactoryBank(programs);
+
+    // Placeholders until program 0 computes the real values.
+    for (int index = 0; index < kNumParams; ++index) {
+        float value = treble_params::kParameters[index].defaultValue;
+        if (index == treble_params::kStereoMono) value = stereo ? -1.0f : 1.0f;
+        rawValues[treble_params::kParameters[index].slot] = value;
+    }
+    for (int index = 0; index < kNumParams; ++index)
+        if (float* effective = effectiveValueField(index)) *effective = rawValues[treble_params::kParameters[index].slot];
+    coef.stereoMonoEffective = stereo ? 0.0f : 1.0f;
+
+    if (programs) {
+        setProgram(0);
+    } else {
+        // Without a bank no program computes the coefficients; the defaults do.
+        float defaults[kNumParams];
+        std::memcpy(defaults, rawValues, sizeof(defaults));
+        for (int index : treble_params::kProgramApplyOrder)
+            setParameter(index, defaults[treble_params::kParameters[index].slot]);
+    }
+
+    suspend();
+}
+
+TrebleEffect::~TrebleEffect() { delete[] programs; }
+
+void TrebleEffect::setMeterDelay() {
+    const VstInt32 latency = getOutputLatency();
+    const VstInt32 block = updateBlockSize();
+    int delay = 1;
+    if (latency > 1 && block > 1) {
+        // Show each block's meters when its audio is heard, about 30 % early.
+        double blocks = static_cast<double>(latency) / block * 100.0 / 130.0;
+        delay = blocks >= 255.0 ? 255 : static_cast<int>(blocks);
+    }
+    if (delay < 1) delay = 1;
+    if (delay > 255) delay = 255;
+    meterWriteIndex = delay;
+    meterReadIndex = 0;
+}
+
+void TrebleEffect::resetMeterRings() {
+    editorPolled = 0;
+    for (int i = 0; i < kMeterRingSize; ++i) overEnhanceRing[i] = peakOverRing[i] = 0.0f;
+    meterWriteIndex &= kMeterRingSize - 1;
+    meterReadIndex &= kMeterRingSize - 1;
+}
+
+void TrebleEffect::suspend() {
+    resetMeterRings();
+    if (editorOpen && editor) editor->resetMeters();
+}
+
+float TrebleEffect::getVu() {
+    float value = vuValue;
+    vuValue = 0.0f;
+    return value;
+}
+
+namespace {
+bool writePin(VstInt32 index, VstPinProperties* properties, const char* format) {
+    if (index < 0 || index > 1) return false;
+    std::snprintf(properties->label, sizeof(properties->label), format, static_cast<int>(index + 1));
+    properties->flags = kVstPinIsActive | kVstPinIsStereo;
+    return true;
+}
+}  // namespace
+
+// Both builds describe a stereo pair, also the mono build with its single pins.
+bool TrebleEffect::getInputProperties(VstInt32 index, VstPinProperties* properties) {
+    return writePin(index, properties, "My %1d In");
+}
+
+bool TrebleEffect::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
+    return writePin(index, properties, "My %1d Out");
+}
+
+bool TrebleEffect::getEffectName(char* name) {
+    std::strcpy(name, "Vorsa Glintor");
+    return true;
+}
+
+bool TrebleEffect::getVendorString(char* text) {
+    std::strcpy(text, "Vorsa");
+    return true;
+}
+
+bool TrebleEffect::getProductString(char* text) {
+    std::strcpy(text, "The Vorsa treble enhancer & transient processing plug-in");
+    return true;
+}
