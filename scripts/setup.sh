@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils
+  libsndfile1-dev libcairo2-dev libfftw3-dev fonts-dejavu-core
   lsp-plugins-vst
 )
 packages+=("$@")
