@@ -50,35 +50,22 @@ TEST(TrebleParameters, DisplaysAtTheDefaults) {
 
 TEST(TrebleParameters, DisplayRangesAtBothEnds) {
     TrebleEffect e(nullptr, PluginBuild::Stereo);
-    for (int i : {kNoiseAtten, kTrancients, kHarmonics}) {
-        e.setParameter(i, 0.0f);
-        EXPECT_EQ(display(e, i), "  -oo   ") << i;
+    struct Case {
+        int index;
+        float value;
+        const char* text;
+    } cases[] = {
+        {kNoiseAtten, 0.0f, "  -oo   "}, {kTrancients, 0.0f, "  -oo   "}, {kHarmonics, 0.0f, "  -oo   "},
+        {kTrancients, 1.0f, "18.06180"}, {kHarmonics, 1.0f, "12.04119"}, {kThresh, 0.0f, "-96.3295"},
+        {kOutput, 0.0f, "-30.1029"},     {kOutput, 1.0f, "6.020599"},    {kSlope, 1.0f, "12.00000"},
+        {kEnhanceS, 1.0f, "2.539163"},   {kSpeed, 1.0f, "0.033333"},     {kEnhSlope, 1.0f, "6.000000"},
+        {kSaturation, 0.49f, "0.000000"}, {kSaturation, 0.5f, "1.000000"},
+        {kDrive, 1.16f, "1.159999"},  // the raw value, even past the nominal range
+    };
+    for (const Case& c : cases) {
+        e.setParameter(c.index, c.value);
+        EXPECT_EQ(display(e, c.index), c.text) << name(e, c.index) << " at " << c.value;
     }
-    e.setParameter(kTrancients, 1.0f);
-    EXPECT_EQ(display(e, kTrancients), "18.06180");
-    e.setParameter(kHarmonics, 1.0f);
-    EXPECT_EQ(display(e, kHarmonics), "12.04119");
-    e.setParameter(kThresh, 0.0f);
-    EXPECT_EQ(display(e, kThresh), "-96.3295");
-    e.setParameter(kOutput, 0.0f);
-    EXPECT_EQ(display(e, kOutput), "-30.1029");
-    e.setParameter(kOutput, 1.0f);
-    EXPECT_EQ(display(e, kOutput), "6.020599");
-    e.setParameter(kSlope, 1.0f);
-    EXPECT_EQ(display(e, kSlope), "12.00000");  // not 6: first plus second order
-    e.setParameter(kEnhanceS, 1.0f);
-    EXPECT_EQ(display(e, kEnhanceS).substr(0, 4), "2.53");
-    e.setParameter(kSpeed, 1.0f);
-    EXPECT_EQ(display(e, kSpeed), "0.033333");
-    e.setParameter(kEnhSlope, 1.0f);
-    EXPECT_EQ(display(e, kEnhSlope), "6.000000");
-    e.setParameter(kSaturation, 0.49f);
-    EXPECT_EQ(display(e, kSaturation), "0.000000");
-    e.setParameter(kSaturation, 0.5f);
-    EXPECT_EQ(display(e, kSaturation), "1.000000");
-    // Drive shows the raw value, even past the nominal range.
-    e.setParameter(kDrive, 1.16f);
-    EXPECT_EQ(display(e, kDrive), "1.159999");
 }
 
 TEST(TrebleParameters, OutOfRangeIndicesAnswerZeroAndDefaultText) {
