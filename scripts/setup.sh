@@ -9,6 +9,8 @@ packages=(
   binutils
   libsndfile1-dev libcairo2-dev libfftw3-dev fonts-dejavu-core
   lsp-plugins-vst
+  libx11-dev xvfb xdotool xauth
+  ardour
 )
 packages+=("$@")
 
