@@ -1,0 +1,152 @@
+#include "bass/bass_effect.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "shell/plugin_entry.h"
+
+BassEditorFactory bassEditorFactory = nullptr;
+
+namespace {
+constexpr double kTwoPi = 6.283185307179586;
+constexpr float kRingFill = 1e-7f;
+
+// The host's rate as the filters use it; also safe for NaN and absurd rates.
+int usableSampleRate(float rate) {
+    if (!(rate >= 22050.0f)) return 22050;
+    if (rate > 192000.0f) return 192000;
+    return static_cast<int>(rate);
+}
+}  // namespace
+
+BassEffect::BassEffect(audioMasterCallback audioMaster, PluginBuild build)
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParams), pluginBuild(build) {
+    const bool stereo = build == PluginBuild::Stereo;
+    editorOpen = 0;
+    setInitialDelay(256);
+    stereoMode = stereo ? -1 : 0;
+    setNumInputs(stereo ? 2 : 1);
+    setNumOutputs(stereo ? 2 : 1);
+    setUniqueID(stereo ? fourCharCode("VrRU") : fourCharCode("VrRu"));
+    canProcessReplacing(true);
+    canMono(true);
+    hasVu(true);
+    vuValue = 0.0f;
+
+    lookup.fill();
+    std::memset(chunkBuffers, 0, sizeof(chunkBuffers));
+    sampleRateInt = usableSampleRate(getSampleRate());
+
+    bass_programs::loadFactoryStore(programs, build);
+    BassProgram defaults;
+    defaults.setDefault(build);
+    std::memcpy(rawValues, defaults.values, sizeof(rawValues));
+    processOn = 1.0f;
+    saturationOn = 1.0f;
+
+    setProgram(0);
+
+    // Undecided in both builds: the stereo build asks the host at its first
+    // block, the mono build overrides it at every block.
+    rawValues[bass_params::kSlotStereoMono] = -1.0f;
+    stereoValue = 1.0f;
+
+    if (bassEditorFactory && !bassEditorFactory(*this)) editorCreationFailed = true;
+
+    resetProcessing();
+}
+
+BassEffect::~BassEffect() = default;
+
+void BassEffect::suspend() { resetProcessing(); }
+
+void BassEffect::fillAudioRings(float value) {
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < kRingSize; ++i) dryRing[c][i] = highRing[c][i] = lowRing[c][i] = value;
+}
+
+void BassEffect::resetAudioState() {
+    for (int c = 0; c < 2; ++c) {
+        splitState1[c] = splitState2[c] = shaperState[c] = 0.0;
+        peakHold[c] = harmonicState[c] = dcState[c] = 0.0;
+    }
+}
+
+void BassEffect::resetProcessing() {
+    envelope = 0.0f;
+    ditherValue = 1e-12f;
+    ringWriteIndex = kRingSize - 1;
+    ringReadIndex = 0;
+    lastGain = 1.0f;
+
+    sampleRateInt = usableSampleRate(getSampleRate());
+    const double fs = sampleRateInt;
+
+    // Show each block's meters when its audio is heard, about 30 % early.
+    const VstInt32 latency = getOutputLatency();
+    const VstInt32 block = updateBlockSize();
+    int delay = 1;
+    if (latency > 1 && block > 1) {
+        const double blocks = (static_cast<double>(latency) * 100.0) / (static_cast<double>(block) * 130.0);
+        delay = blocks >= 255.0 ? 255 : static_cast<int>(blocks);
+    }
+    if (delay < 1) delay = 1;
+    meterWriteIndex = delay;
+    meterReadIndex = 0;
+
+    for (int i = 0; i < kRingSize; ++i) gainMeterRing[i] = overloadRing[i] = kRingFill;
+    fillAudioRings(kRingFill);
+
+    dcCoef = 1.0 - std::exp(-kTwoPi * 15.0 / fs);
+    dcFeedback = 1.0 - dcCoef;
+
+    // The band split follows the new rate; the shaper keeps the rate of the
+    // last "freq" change.
+    const double v = rawValues[bass_params::kSlotFreq];
+    freqHz = static_cast<float>(v * v * 580.0 + 20.0);
+    bandCoef = 1.0 - std::exp(-kTwoPi * freqHz / fs);
+
+    resetAudioState();
+
+    if (editor) editor->resetMeters();
+}
+
+float BassEffect::getVu() {
+    const float value = vuValue;
+    vuValue = 0.0f;
+    return value;
+}
+
+namespace {
+bool writePin(VstInt32 index, VstPinProperties* properties, const char* format) {
+    if (index < 0 || index > 1) return false;
+    std::snprintf(properties->label, sizeof(properties->label), format, static_cast<int>(index + 1));
+    properties->flags = kVstPinIsActive | kVstPinIsStereo;
+    return true;
+}
+}  // namespace
+
+// Both builds describe a stereo pair, the mono build too.
+bool BassEffect::getInputProperties(VstInt32 index, VstPinProperties* properties) {
+    return writePin(index, properties, "My %1d In");
+}
+
+bool BassEffect::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
+    return writePin(index, properties, "My %1d Out");
+}
+
+bool BassEffect::getEffectName(char* name) {
+    std::strcpy(name, "Vorsa Rumblor");
+    return true;
+}
+
+bool BassEffect::getVendorString(char* text) {
+    std::strcpy(text, "Vorsa");
+    return true;
+}
+
+bool BassEffect::getProductString(char* text) {
+    std::strcpy(text, "Bass enhancing plug-in");
+    return true;
+}

@@ -1,0 +1,139 @@
+// The bass enhancer's effect object: identity, parameters and their mapping,
+// the program store, the processing with its meter rings, in both builds.
+#pragma once
+
+#include "bass/bass_lookup.h"
+#include "bass/bass_parameters.h"
+#include "bass/bass_program.h"
+#include "shell/audio_effect.h"
+#include "shell/plugin_build.h"
+
+class BassEffect;
+
+// Creates the editor, which registers itself with the effect; false when it
+// could not be created. Null: the effect has no editor.
+using BassEditorFactory = bool (*)(BassEffect& effect);
+extern BassEditorFactory bassEditorFactory;
+
+class BassEffect : public AudioEffectX {
+public:
+    static constexpr int kNumPrograms = bass_programs::kNumPrograms;
+    static constexpr int kNumParams = bass_params::kNumParams;
+    // Delay rings of this size give the processing its 255 samples of latency.
+    static constexpr int kRingSize = 256;
+    // Processing works through a block in chunks of this many frames.
+    static constexpr int kChunk = 64;
+
+    // One chunk's delayed signals and gains; stereo keeps the two channels
+    // side by side.
+    struct ChunkBuffers {
+        alignas(16) float dry[2 * kChunk];
+        alignas(16) float high[2 * kChunk];
+        alignas(16) float low[2 * kChunk];
+        float gain[kChunk];
+    };
+
+    BassEffect(audioMasterCallback audioMaster, PluginBuild build);
+    ~BassEffect() override;
+
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void setProgram(VstInt32 program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    void getParameterLabel(VstInt32 index, char* label) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
+    void getParameterName(VstInt32 index, char* text) override;
+    float getVu() override;
+    void suspend() override;
+    void resume() override {}
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+    bool copyProgram(VstInt32 destination) override;
+    bool getInputProperties(VstInt32 index, VstPinProperties* properties) override;
+    bool getOutputProperties(VstInt32 index, VstPinProperties* properties) override;
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    VstInt32 getVendorVersion() override { return 1; }
+
+    // The derived value of a parameter, for the editor; 0 outside 0..8.
+    float getEffectiveValue(VstInt32 index) const;
+
+    PluginBuild build() const { return pluginBuild; }
+    const BassProgram* programStore() const { return programs; }
+    int getStereoMode() const { return stereoMode; }
+    int getSampleRateInt() const { return sampleRateInt; }
+
+    // Shared with the editor thread through plain 32-bit stores.
+    int editorOpen = 0;
+    float gainMeterRing[kRingSize];
+    float overloadRing[kRingSize];
+    int meterWriteIndex = 0;
+    int meterReadIndex = 0;
+
+protected:
+    static bool validProgramIndex(VstInt32 index) { return index >= 0 && index < kNumPrograms; }
+    void resetProcessing();
+    void resetAudioState();
+    void fillAudioRings(float value);
+    void settleChannelMode();
+    void writeStereoMonoToAllPrograms(float value);
+
+    template <class Store>
+    void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames);
+    // The per-sample paths; the block state and constants are the
+    // processing file's own types.
+    template <class Store, bool ProcessOn>
+    void runStereo(float** inputs, float** outputs, VstInt32 sampleFrames, void* blockState,
+                   const void* blockConstants);
+    template <class Store, bool BothOutputs, bool ProcessOn>
+    void runMono(float** inputs, float** outputs, VstInt32 sampleFrames, void* blockState, const void* blockConstants);
+
+    const PluginBuild pluginBuild;
+    BassProgram programs[kNumPrograms];
+
+    float rawValues[kNumParams] = {};
+    float gainLin = 1.0f;
+    float mixAmount = 1.0f;
+    float freqHz = 20.0f;
+    float thresholdLin = 1.0f;
+    float colourFactor = 1.0f;
+    float colourNorm = 1.0f;
+    float bassLin = 1.0f;
+    float saturationOn = 1.0f;
+    float processOn = 1.0f;
+    float stereoValue = 1.0f;
+    int stereoMode = -1;
+    int sampleRateInt = 44100;
+    float vuValue = 0.0f;
+
+    // Processing state. Index 0 is the left channel, 1 the right.
+    BassLookup lookup;
+    double bandCoef = 0.0;
+    double shaperCoef = 0.0;
+    double dcCoef = 0.0;
+    double dcFeedback = 1.0;
+    double splitState1[2] = {};
+    double splitState2[2] = {};
+    double shaperState[2] = {};
+    double peakHold[2] = {};
+    double harmonicState[2] = {};
+    double dcState[2] = {};
+    float envelope = 0.0f;
+    float dryRing[2][kRingSize];
+    float highRing[2][kRingSize];
+    float lowRing[2][kRingSize];
+    int ringWriteIndex = kRingSize - 1;
+    int ringReadIndex = 0;
+    float ditherValue = 1e-12f;
+    // Gain of the last processed sample: a block of no frames shows it again.
+    float lastGain = 1.0f;
+
+    // Working buffers of the processing stages: three chunks are in flight
+    // at once.
+    ChunkBuffers chunkBuffers[3];
+    alignas(16) float chunkInput[2 * kChunk];
+    alignas(16) float chunkSplit[2 * kChunk];
+};

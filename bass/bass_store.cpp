@@ -1,0 +1,56 @@
+// The program store operations of the bass effect. Every index is checked, a
+// negative one included, so that nothing outside the store is read or written.
+#include <cstdio>
+#include <cstring>
+
+#include "bass/bass_effect.h"
+
+using namespace bass_params;
+
+namespace {
+// Program names go out at most this long: hosts are only bound to offer
+// buffers of the published program-name size.
+constexpr size_t kMaxNameOut = kVstMaxProgNameLen;
+
+void copyName(char* destination, const char* name) {
+    std::strncpy(destination, name, kMaxNameOut);
+    destination[kMaxNameOut] = 0;
+}
+}  // namespace
+
+void BassEffect::setProgram(VstInt32 program) {
+    if (!validProgramIndex(program)) return;
+    curProgram = program;
+    // setParameter writes the values back into this record (and the
+    // stereo/mono value into every record) as it goes.
+    const BassProgram record = programs[program];
+    for (int index : kProgramApplyOrder) setParameter(index, record.values[kParameters[index].slot]);
+    if (editor) editor->postUpdate();
+}
+
+void BassEffect::setProgramName(char* name) {
+    BassProgram& record = programs[curProgram];
+    std::strncpy(record.name, name, bass_programs::kMaxNameLength);
+    record.name[bass_programs::kMaxNameLength] = 0;
+}
+
+void BassEffect::getProgramName(char* name) {
+    const char* stored = programs[curProgram].name;
+    // Only the capitalised default name is numbered; "init" is shown as is.
+    if (std::strcmp(stored, "Init") == 0)
+        std::snprintf(name, kMaxNameOut + 1, "%s %d", stored, static_cast<int>(curProgram + 1));
+    else
+        copyName(name, stored);
+}
+
+bool BassEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
+    if (!validProgramIndex(index)) return false;
+    copyName(text, programs[index].name);
+    return true;
+}
+
+bool BassEffect::copyProgram(VstInt32 destination) {
+    if (!validProgramIndex(destination)) return false;
+    programs[destination] = programs[curProgram];
+    return true;
+}
