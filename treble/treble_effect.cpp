@@ -32,6 +32,8 @@ TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
     BiquadCoefficients highPass = treble_mapping::designHighPass(3000.0, fs);
     for (BiquadCoefficients& copy : coef.highPassCoef) copy = highPass;
 
+    dspState.construct();
+
     secondInputConnected = stereo ? -1 : 0;
     programs = nullptr;
     vuValue = 0.0f;
@@ -89,11 +91,6 @@ void TrebleEffect::resetMeterRings() {
     for (int i = 0; i < kMeterRingSize; ++i) overEnhanceRing[i] = peakOverRing[i] = 0.0f;
     meterWriteIndex &= kMeterRingSize - 1;
     meterReadIndex &= kMeterRingSize - 1;
-}
-
-void TrebleEffect::suspend() {
-    resetMeterRings();
-    if (editorOpen && editor) editor->resetMeters();
 }
 
 float TrebleEffect::getVu() {

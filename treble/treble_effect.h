@@ -6,6 +6,7 @@
 #include "shell/plugin_build.h"
 #include "treble/treble_program.h"
 #include "treble_dsp/treble_coefficients.h"
+#include "treble_dsp/treble_dsp_state.h"
 
 class TrebleEffect;
 
@@ -25,6 +26,8 @@ public:
 
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
+    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
     void setProgram(VstInt32 program) override;
     void setProgramName(char* name) override;
     void getProgramName(char* name) override;
@@ -50,6 +53,7 @@ public:
     const TrebleCoefficients& coefficients() const { return coef; }
     const TrebleProgram* programBank() const { return programs; }
     int getSecondInputConnected() const { return secondInputConnected; }
+    const TrebleDspState& processingState() const { return dspState; }
 
     // Shared with the editor thread through plain 32-bit stores.
     int editorOpen = 0;
@@ -63,6 +67,11 @@ protected:
     static bool validProgramIndex(VstInt32 index) { return index >= 0 && index < kNumPrograms; }
     void setMeterDelay();
     void resetMeterRings();
+    // The process driver: mode, kernel or bypass, then the meters.
+    void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing);
+    bool settleStereoMode();
+    void bypass(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing, bool stereo);
+    void writeMeters(float overFlag, float sideCount, VstInt32 sampleFrames);
     void writeStereoMonoToAllPrograms(float value);
     void notifyEditor(VstInt32 index, float value);
     // The coefficient that getEffectiveValue reports for a parameter; null for
@@ -75,6 +84,7 @@ protected:
     int secondInputConnected = -1;
     float rawValues[kNumParams] = {};
     TrebleCoefficients coef = {};
+    TrebleDspState dspState;
 };
 
 // Test hook: makes the next constructions run without a program bank, as when

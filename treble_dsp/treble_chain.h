@@ -1,0 +1,240 @@
+// The stages of the treble per-sample chain, shared by every kernel. Each stage
+// works on a channel's memory held in locals by the kernel loop, so that the
+// compiler keeps it in registers across samples.
+#pragma once
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "treble_dsp/treble_coefficients.h"
+#include "treble_dsp/treble_dsp_state.h"
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define TREBLE_CHAIN_SSE 1
+#endif
+
+namespace treble_chain {
+
+// A choice that depends on the audio itself (whether side or mid is louder)
+// goes either way at random; made without a branch, it costs no
+// mispredictions. Same result as the conditional expression.
+inline float selectGreater(float a, float b, float ifGreater, float otherwise) {
+#ifdef TREBLE_CHAIN_SSE
+    const __m128 mask = _mm_cmpgt_ss(_mm_set_ss(a), _mm_set_ss(b));
+    return _mm_cvtss_f32(
+        _mm_or_ps(_mm_and_ps(mask, _mm_set_ss(ifGreater)), _mm_andnot_ps(mask, _mm_set_ss(otherwise))));
+#else
+    return a > b ? ifGreater : otherwise;
+#endif
+}
+
+// The alternating offset's magnitude; it flips sign before every sample.
+constexpr float kAntiDenormal = 1e-8f;
+
+// Values that depend only on the coefficients and the sample rate, prepared
+// once per block.
+struct BlockPrep {
+    float invThr;
+    float openStep, closeStep;
+    float openSlope, closeSlope;
+    float openBase, closeBase;
+    float lowMark;
+    float attack, release;
+    float tranRelease;
+    float shapeW;
+    float shapeWNegative;   // the negative half of the shaper bends less
+    float twoDriveGain;
+};
+
+BlockPrep prepareBlock(const TrebleCoefficients& c, float sampleRate);
+
+// The hiss control shared by both channels: k, 1 - k, k2, 1 - k2 and the envelope.
+struct HissControl {
+    float k, kc, k2, kc2, envelope;
+};
+
+inline HissControl loadHiss(const TrebleDspState& s) {
+    return {s.hissCoef, s.hissCoefComp, s.hissCoef2, s.hissCoef2Comp, s.hissEnvelope};
+}
+
+inline void storeHiss(TrebleDspState& s, const HissControl& h) {
+    s.hissCoef = h.k;
+    s.hissCoefComp = h.kc;
+    s.hissCoef2 = h.k2;
+    s.hissCoef2Comp = h.kc2;
+    s.hissEnvelope = h.envelope;
+}
+
+// Hiss detector: the level of what a two-pole low-pass at the current
+// coefficient removes from the input.
+inline float hissResidual(TrebleChannelState& ch, float kc, float x, float ad) {
+    ch.lp1 = x + kc * (ch.lp1 - x);
+    ch.lp2 = ch.lp1 + kc * (ch.lp2 - ch.lp1) + ad;
+    return std::fabs(x - ch.lp2) + 1e-6f;
+}
+
+// An empty statement the compiler cannot move out of a branch, so that the
+// branch is not turned into a select (which would wait for its condition).
+inline void keepAsBranch(float& v) {
+#if defined(__GNUC__) && defined(TREBLE_CHAIN_SSE)
+    __asm__("" : "+x"(v));
+#else
+    (void)v;
+#endif
+}
+
+// Follows the residual and opens the filter above the threshold, closes it
+// below lowMark, and holds it in between.
+inline void adaptHiss(HissControl& h, const BlockPrep& p, const TrebleCoefficients& c, float residual) {
+    h.envelope += (residual - h.envelope) * (residual > h.envelope ? p.attack : p.release);
+    float k = h.k;
+    if (h.envelope >= c.hissThreshold)
+        k = k * (p.openBase + p.openSlope * h.envelope);
+    else if (h.envelope < p.lowMark)
+        k = k * (p.closeBase + p.closeSlope * h.envelope);
+    // The coefficient rests at one of its limits most of the time (open on
+    // music, closed on silence). As predictable branches, the limits free the
+    // next sample from waiting for this one's whole computation.
+    if (k > 0.99f) {
+        k = 0.99f;
+        keepAsBranch(k);
+    } else if (k < c.hissMinCoef) {
+        k = c.hissMinCoef;
+        keepAsBranch(k);
+    }
+    h.k = k;
+    h.kc = 1.0f - k;
+    float k2 = 1.3f * k;
+    if (k2 > 1.0f) k2 = 1.0f;
+    h.k2 = k2;
+    h.kc2 = 1.0f - k2;
+}
+
+// The adaptive low-pass on the delayed input, with part of the removed hiss kept.
+inline float reduceHiss(TrebleChannelState& ch, const HissControl& h, const TrebleCoefficients& c, float d) {
+    ch.y1 = ch.y1 * h.kc + d * h.k;
+    ch.y2 = ch.y1 + (ch.y2 - ch.y1) * h.kc2;
+    return ch.y2 + (d - ch.y2) * c.hissKeep;
+}
+
+// Transient shaper, first half: differences, detection signal, damping and
+// envelope. Leaves the damped detection signal u and the envelope.
+inline void trackTransient(TrebleChannelState& ch, const TrebleCoefficients& c, const BlockPrep& p, float s,
+                           float ad, float& u, float& env) {
+    const float d1 = s - ch.prevIn + ad;
+    ch.prevIn = s;
+    const float d2 = d1 - ch.prevD1 + ad;
+    ch.prevD1 = d1;
+    const float detect = c.tranSecondOrder ? d1 + (d2 - d1) * c.tranSlopeMix : s + (d1 - s) * c.tranSlopeMix;
+    ch.damp = detect + (ch.damp - detect) * c.tranDamp;
+    u = ch.damp;
+    const float a = std::fabs(u);
+    ch.env += (a - ch.env) * (a > ch.env ? 0.35f : p.tranRelease);
+    env = ch.env;
+}
+
+// Transient shaper, second half: the expanded copy added to s. Feeds nothing
+// back, so the kernels run it apart from the recursive stages.
+// power is env to the power of tranExponent, by the general power function.
+inline float finishTransient(const TrebleCoefficients& c, float s, float u, float env, float power) {
+    const float g = c.tranGain * power;
+    const float den = (g + 1.0f) * env;
+    // A zero envelope would give 0/0 and an overflowing power inf/inf; either
+    // way the shaper adds nothing for that sample. (The division runs in any
+    // case, so that the choice needs no branch.)
+    const float ratio = g / den;
+    const float q = (den > 0.0f && den <= FLT_MAX) ? ratio : 0.0f;
+    return s + c.tranGain * (u * q);
+}
+
+// The harmonic exciter: band-pass, asymmetric square-root shaper, and both
+// the shaped and the unshaped band after the same high-pass. The kernels add
+// harmonicsGain times their difference to the transient shaper's output (see
+// addHarmonics), so only the harmonics the shaper created above the corner
+// reach the output. The steps are apart so that the kernels can run each over
+// a whole chunk.
+struct Harmonics {
+    float shaped;  // harmonicsGain * (yA + offset)
+    float band;    // harmonicsGain * yB
+};
+
+inline float bandPass(BiquadMemory& m, const BiquadCoefficients& band, float s, float ad) {
+    const float bp = band.b0 * (s - m.x2) - band.a1 * m.y1 - band.a2 * m.y2 + ad;
+    m.y2 = m.y1;
+    m.y1 = bp;
+    m.x2 = m.x1;
+    m.x1 = s;
+    return bp;
+}
+
+// The root the shaper bends: the table index ignores the sign bit, so |bp|
+// reads the same entries as -bp.
+inline float shaperRoot(const TrebleDspState& tables, float bp) { return tables.fastSqrt(std::fabs(bp)); }
+
+// Rises with |bp| and keeps its sign, levelling off sooner on the negative
+// side. r is shaperRoot(bp). Free of table reads and of recursion, so that the
+// kernels' loop over a chunk runs on several samples at once.
+inline float shapeHarmonics(float twoDriveGain, float shapeW, float shapeWNegative, float bp, float r) {
+    const float z = twoDriveGain * r / (1.0f + (bp >= 0.0f ? shapeW : shapeWNegative) * r);
+    return bp >= 0.0f ? z * z : -(z * z);
+}
+
+inline Harmonics highPassHarmonics(TrebleChannelState& ch, const BiquadCoefficients& shapedHp,
+                                   const BiquadCoefficients& bandHp, const TrebleCoefficients& c, float h, float bp,
+                                   float ad) {
+    BiquadMemory& a = ch.shapedHighPass;
+    const float yA = shapedHp.b0 * (h + a.x2) + shapedHp.b1 * a.x1 - shapedHp.a1 * a.y1 - shapedHp.a2 * a.y2 + ad;
+    a.y2 = a.y1;
+    a.y1 = yA;
+    a.x2 = a.x1;
+    a.x1 = h;
+
+    BiquadMemory& b = ch.bandHighPass;
+    const float yB = bandHp.b0 * (bp + b.x2) + bandHp.b1 * b.x1 - bandHp.a1 * b.y1 - bandHp.a2 * b.y2 + ad;
+    b.y2 = b.y1;
+    b.y1 = yB;
+    b.x2 = b.x1;
+    b.x1 = bp;
+
+    return {c.harmonicsGain * (yA + ad), c.harmonicsGain * yB};
+}
+
+inline float addHarmonics(float t, const Harmonics& h) { return t + h.shaped - h.band; }
+
+inline float mixOutput(const TrebleCoefficients& c, float dry, float e) {
+    return (dry + (e - dry) * c.mixAmount) * c.outputGain;
+}
+
+inline uint32_t floatBits(float y) {
+    uint32_t bits;
+    std::memcpy(&bits, &y, sizeof bits);
+    return bits;
+}
+
+// The soft clipper's curve: y - y^2/4 (mirrored for negative y) below 2, meeting
+// +-1 there with zero slope, and +-1 from 2 up. Works on the bits so that
+// infinities and NaN also land on +-1.
+inline float softClip(float y) {
+    const uint32_t bits = floatBits(y);
+    const uint32_t sign = bits & 0x80000000u;
+    if (bits & 0x40000000u) return sign ? -1.0f : 1.0f;
+    // y - y^2/4 above zero, y + y^2/4 below: subtracting the square carrying
+    // y's sign does both without a branch on the sign.
+    const uint32_t squareBits = floatBits(y * y * 0.25f) | sign;
+    float signedSquare;
+    std::memcpy(&signedSquare, &squareBits, sizeof signedSquare);
+    return y - signedSquare;
+}
+
+// Store policies: the plain kernels add into the output, the Replacing ones write it.
+struct AddToOutput {
+    static void store(float& out, float y) { out += y; }
+};
+struct WriteOutput {
+    static void store(float& out, float y) { out = y; }
+};
+
+}  // namespace treble_chain
