@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The demo: installs what is missing, builds, and shows both builds of the
-# plug-ins as a host sees them: identity, every parameter and every program.
+# The demo: installs what is missing, builds, and renders the built-in demo
+# music through both products, writing the processed WAV files, before/after
+# pictures and a listing of every plug-in into one folder.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VORSA_BUILD_DIR:-$root/build}"
@@ -8,5 +9,22 @@ out="${1:-$root/demo-output}"
 "$root/scripts/setup.sh"
 VORSA_BUILD_DIR="$build" "$root/scripts/build.sh"
 mkdir -p "$out"
-"$build/tools/vorsa-info" "$build"/plugins/*.so | tee "$out/plugins.txt"
-echo "demo: listing written to $out/plugins.txt"
+render="$build/tools/vorsa-render"
+plugins="$build/plugins"
+
+# The demo input itself, for listening side by side: rendered through the
+# treble plug-in with its Process switch off, which passes the input through.
+"$render" "$plugins/Vorsa_Glintor.so" "$out/demo_input.wav" --set Process=0 --quiet
+
+echo "== Glintor (stereo), program \"acc guitar2\": hiss reduction, harmonic exciter and stereo widener"
+"$render" "$plugins/Vorsa_Glintor.so" "$out/glintor_acc_guitar2.wav" --program "acc guitar2" \
+  --plot "$out/glintor_acc_guitar2.png"
+echo
+echo "== Rumblor (stereo), program \"psychoacoustic\": upward compression and harmonics of the low band"
+"$render" "$plugins/Vorsa_RUMBLOR.so" "$out/rumblor_psychoacoustic.wav" --program psychoacoustic \
+  --plot "$out/rumblor_psychoacoustic.png"
+echo
+
+"$build/tools/vorsa-info" "$plugins"/*.so > "$out/plugins.txt"
+echo "demo: files in $out:"
+ls -1 "$out"

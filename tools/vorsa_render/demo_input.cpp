@@ -1,5 +1,6 @@
 #include "tools/vorsa_render/demo_input.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -10,6 +11,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kTempo = 120.0;            // beats per minute
 constexpr int kBeats = 20;                  // five bars of four: ten seconds
+constexpr int kMusicBeats = 16;             // the last bar is the tape running out: hiss alone
 constexpr double kSeconds = kBeats * 60.0 / kTempo;
 
 // Small deterministic noise source, so the demo is identical on every machine.
@@ -91,7 +93,7 @@ AudioData makeDemoInput(int sampleRate) {
 
     // Drums: kick on 1 and 3, snare on 2 and 4, hats on every eighth; the
     // second bar drops the kick so the bass stands alone for a moment.
-    for (int b = 0; b < kBeats; ++b) {
+    for (int b = 0; b < kMusicBeats; ++b) {
         long start = b * beat;
         bool secondBar = b >= 4 && b < 8;
         if (b % 2 == 0 && !secondBar) addKick(a, start);
@@ -102,7 +104,7 @@ AudioData makeDemoInput(int sampleRate) {
 
     // Bass line: one note per beat, with rests and a quiet bar so that the
     // low band has soft passages to lift.
-    const int bassNotes[kBeats] = {36, 36, 43, 41, 36, 0, 0, 34, 33, 33, 40, 38, 36, 36, 43, 46, 41, 41, 43, 36};
+    const int bassNotes[kBeats] = {36, 36, 43, 41, 36, 0, 0, 34, 33, 33, 40, 38, 36, 36, 43, 46, 0, 0, 0, 0};
     double bassPhase = 0.0;
     float bassEnvelope = 0.0f;
     for (long i = 0; i < frames; ++i) {
@@ -127,6 +129,9 @@ AudioData makeDemoInput(int sampleRate) {
         int bar = static_cast<int>(i / (4 * beat));
         double t = static_cast<double>(i) / sampleRate;
         double swell = 0.5 + 0.5 * std::sin(2.0 * kPi * 0.25 * t);
+        // The pad dies away over half a second when the music stops.
+        double end = kMusicBeats * 60.0 / kTempo;
+        double fade = t < end ? 1.0 : std::max(0.0, 1.0 - (t - end) / 0.5);
         for (int n = 0; n < 3; ++n) {
             double hz = noteHz(chords[bar][n]);
             padPhase[n][0] += hz * 1.003 / sampleRate;
@@ -135,7 +140,7 @@ AudioData makeDemoInput(int sampleRate) {
         for (int c = 0; c < 2; ++c) {
             double sum = 0.0;
             for (int n = 0; n < 3; ++n) sum += saw(padPhase[n][c], 12);
-            a.at(i, c) += static_cast<float>(0.035 * (0.6 + 0.4 * swell) * sum);
+            a.at(i, c) += static_cast<float>(0.035 * fade * (0.6 + 0.4 * swell) * sum);
         }
     }
 
