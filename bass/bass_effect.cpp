@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "shell/effect_texts.h"
 #include "shell/plugin_entry.h"
 
 BassEditorFactory bassEditorFactory = nullptr;
@@ -118,22 +119,13 @@ float BassEffect::getVu() {
     return value;
 }
 
-namespace {
-bool writePin(VstInt32 index, VstPinProperties* properties, const char* format) {
-    if (index < 0 || index > 1) return false;
-    std::snprintf(properties->label, sizeof(properties->label), format, static_cast<int>(index + 1));
-    properties->flags = kVstPinIsActive | kVstPinIsStereo;
-    return true;
-}
-}  // namespace
-
 // Both builds describe a stereo pair, the mono build too.
 bool BassEffect::getInputProperties(VstInt32 index, VstPinProperties* properties) {
-    return writePin(index, properties, "My %1d In");
+    return describeStereoPin(index, properties, "My %1d In");
 }
 
 bool BassEffect::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
-    return writePin(index, properties, "My %1d Out");
+    return describeStereoPin(index, properties, "My %1d Out");
 }
 
 bool BassEffect::getEffectName(char* name) {

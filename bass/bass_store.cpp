@@ -4,19 +4,9 @@
 #include <cstring>
 
 #include "bass/bass_effect.h"
+#include "shell/effect_texts.h"
 
 using namespace bass_params;
-
-namespace {
-// Program names go out at most this long: hosts are only bound to offer
-// buffers of the published program-name size.
-constexpr size_t kMaxNameOut = kVstMaxProgNameLen;
-
-void copyName(char* destination, const char* name) {
-    std::strncpy(destination, name, kMaxNameOut);
-    destination[kMaxNameOut] = 0;
-}
-}  // namespace
 
 void BassEffect::setProgram(VstInt32 program) {
     if (!validProgramIndex(program)) return;
@@ -38,14 +28,14 @@ void BassEffect::getProgramName(char* name) {
     const char* stored = programs[curProgram].name;
     // Only the capitalised default name is numbered; "init" is shown as is.
     if (std::strcmp(stored, "Init") == 0)
-        std::snprintf(name, kMaxNameOut + 1, "%s %d", stored, static_cast<int>(curProgram + 1));
+        std::snprintf(name, kVstMaxProgNameLen + 1, "%s %d", stored, static_cast<int>(curProgram + 1));
     else
-        copyName(name, stored);
+        copyProgramNameOut(name, stored);
 }
 
 bool BassEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
     if (!validProgramIndex(index)) return false;
-    copyName(text, programs[index].name);
+    copyProgramNameOut(text, programs[index].name);
     return true;
 }
 

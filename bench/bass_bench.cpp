@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/vst_host.h"
+#include "host/hosted_plugin.h"
 
 namespace {
 
@@ -43,32 +43,23 @@ std::vector<float> musicLikeSignal(int channel) {
     return signal;
 }
 
-struct Rig {
-    std::unique_ptr<vst_host::PluginModule> module;
-    std::unique_ptr<vst_host::ScriptedHost> host;
-    std::unique_ptr<vst_host::PluginInstance> instance;
-};
-
-Rig loadRig(const char* name, bool stereo) {
-    Rig rig;
+vst_host::HostedPlugin loadRig(const char* name, bool stereo) {
     std::string error;
-    rig.module = vst_host::PluginModule::load(std::string(VORSA_PLUGIN_DIR) + "/" + name + ".so", &error);
-    if (!rig.module) return rig;
-    rig.host = std::make_unique<vst_host::ScriptedHost>();
-    rig.host->recordRequests = false;
-    rig.instance = vst_host::PluginInstance::create(*rig.module, *rig.host, &error);
-    if (!rig.instance) return rig;
-    rig.instance->startUp(kRate, kBlock);
-    rig.instance->setProgram(10);
-    rig.instance->setParameter(0, 1.0f);  // process
-    rig.instance->setParameter(7, 1.0f);  // saturation
-    if (stereo) rig.instance->setParameter(8, 1.0f);
+    vst_host::HostedPlugin rig = vst_host::loadHostedPlugin(
+        std::string(VORSA_PLUGIN_DIR) + "/" + name + ".so", &error,
+        [](vst_host::ScriptedHost& host) { host.recordRequests = false; });
+    if (!rig) return rig;
+    rig->startUp(kRate, kBlock);
+    rig->setProgram(10);
+    rig->setParameter(0, 1.0f);  // process
+    rig->setParameter(7, 1.0f);  // saturation
+    if (stereo) rig->setParameter(8, 1.0f);
     return rig;
 }
 
 void runBass(benchmark::State& state, const char* name, bool stereo, bool silence) {
-    Rig rig = loadRig(name, stereo);
-    if (!rig.instance) {
+    vst_host::HostedPlugin rig = loadRig(name, stereo);
+    if (!rig) {
         state.SkipWithError("plug-in not built or not loadable");
         return;
     }

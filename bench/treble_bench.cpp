@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/vst_host.h"
+#include "host/hosted_plugin.h"
 
 namespace {
 
@@ -38,24 +38,15 @@ std::vector<float> musicSignal(int channels) {
     return out;
 }
 
-struct Rig {
-    std::unique_ptr<vst_host::PluginModule> module;
-    std::unique_ptr<vst_host::ScriptedHost> host;
-    std::unique_ptr<vst_host::PluginInstance> instance;
-};
-
-Rig loadAllStagesOn(const std::string& name) {
-    Rig rig;
+vst_host::HostedPlugin loadAllStagesOn(const std::string& name) {
     std::string error;
-    rig.module = vst_host::PluginModule::load(std::string(VORSA_PLUGIN_DIR) + "/" + name + ".so", &error);
-    if (!rig.module) return rig;
-    rig.host = std::make_unique<vst_host::ScriptedHost>();
-    rig.host->recordRequests = false;
-    rig.instance = vst_host::PluginInstance::create(*rig.module, *rig.host, &error);
-    if (!rig.instance) return rig;
-    rig.instance->startUp(kRate, kBlock);
-    rig.instance->setProgram(0);  // "mix1"
-    for (int index = 19; index <= 22; ++index) rig.instance->setParameter(index, 1.0f);
+    vst_host::HostedPlugin rig =
+        vst_host::loadHostedPlugin(std::string(VORSA_PLUGIN_DIR) + "/" + name + ".so", &error,
+                                   [](vst_host::ScriptedHost& host) { host.recordRequests = false; });
+    if (!rig) return rig;
+    rig->startUp(kRate, kBlock);
+    rig->setProgram(0);  // "mix1"
+    for (int index = 19; index <= 22; ++index) rig->setParameter(index, 1.0f);
     return rig;
 }
 
@@ -69,8 +60,8 @@ std::vector<float> denormalSignal(int channels) {
 }
 
 void runTreble(benchmark::State& state, const std::string& plugin, Input input) {
-    Rig rig = loadAllStagesOn(plugin);
-    if (!rig.instance) {
+    vst_host::HostedPlugin rig = loadAllStagesOn(plugin);
+    if (!rig) {
         state.SkipWithError(("cannot load " + plugin).c_str());
         return;
     }

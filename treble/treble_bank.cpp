@@ -2,19 +2,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "shell/effect_texts.h"
 #include "treble/treble_effect.h"
 #include "treble/treble_parameters.h"
-
-namespace {
-// Program names go out at most this long: hosts are only bound to offer
-// buffers of the published program-name size.
-constexpr size_t kMaxNameOut = kVstMaxProgNameLen;
-
-void copyName(char* destination, const char* name) {
-    std::strncpy(destination, name, kMaxNameOut);
-    destination[kMaxNameOut] = 0;
-}
-}  // namespace
 
 void TrebleEffect::setProgram(VstInt32 program) {
     if (!validProgramIndex(program)) return;
@@ -42,14 +32,14 @@ void TrebleEffect::getProgramName(char* name) {
     }
     const char* stored = programs[curProgram].name;
     if (std::strcmp(stored, "Init") == 0)
-        std::snprintf(name, kMaxNameOut + 1, "Init %d", static_cast<int>(curProgram + 1));
+        std::snprintf(name, kVstMaxProgNameLen + 1, "Init %d", static_cast<int>(curProgram + 1));
     else
-        copyName(name, stored);
+        copyProgramNameOut(name, stored);
 }
 
 bool TrebleEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
     if (!programs || !validProgramIndex(index)) return false;
-    copyName(text, programs[index].name);
+    copyProgramNameOut(text, programs[index].name);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "shell/effect_texts.h"
 #include "shell/plugin_entry.h"
 #include "treble/treble_parameters.h"
 #include "treble_dsp/treble_mapping.h"
@@ -99,22 +100,13 @@ float TrebleEffect::getVu() {
     return value;
 }
 
-namespace {
-bool writePin(VstInt32 index, VstPinProperties* properties, const char* format) {
-    if (index < 0 || index > 1) return false;
-    std::snprintf(properties->label, sizeof(properties->label), format, static_cast<int>(index + 1));
-    properties->flags = kVstPinIsActive | kVstPinIsStereo;
-    return true;
-}
-}  // namespace
-
 // Both builds describe a stereo pair, also the mono build with its single pins.
 bool TrebleEffect::getInputProperties(VstInt32 index, VstPinProperties* properties) {
-    return writePin(index, properties, "My %1d In");
+    return describeStereoPin(index, properties, "My %1d In");
 }
 
 bool TrebleEffect::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
-    return writePin(index, properties, "My %1d Out");
+    return describeStereoPin(index, properties, "My %1d Out");
 }
 
 bool TrebleEffect::getEffectName(char* name) {

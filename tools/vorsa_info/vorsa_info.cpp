@@ -2,6 +2,7 @@
 // identity, parameters and programs.
 #include <iostream>
 
+#include "host/hosted_plugin.h"
 #include "host/plugin_report.h"
 
 int main(int argc, char** argv) {
@@ -12,9 +13,7 @@ int main(int argc, char** argv) {
     int status = 0;
     for (int i = 1; i < argc; ++i) {
         std::string error;
-        auto module = vst_host::PluginModule::load(argv[i], &error);
-        vst_host::ScriptedHost host;
-        auto plugin = module ? vst_host::PluginInstance::create(*module, host, &error) : nullptr;
+        vst_host::HostedPlugin plugin = vst_host::loadHostedPlugin(argv[i], &error);
         if (!plugin) {
             std::cerr << "vorsa-info: " << error << "\n";
             status = 1;
@@ -22,7 +21,7 @@ int main(int argc, char** argv) {
         }
         std::cout << "== " << argv[i] << "\n";
         plugin->startUp(44100.0f, 512);
-        vst_host::printPluginReport(*plugin, std::cout);
+        vst_host::printPluginReport(*plugin.instance, std::cout);
         std::cout << "\n";
     }
     return status;

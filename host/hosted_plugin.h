@@ -1,0 +1,28 @@
+// A plug-in as a host holds it: the loaded module, the host side of the
+// callback and one instance, released in that reverse order.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "host/vst_host.h"
+
+namespace vst_host {
+
+struct HostedPlugin {
+    std::unique_ptr<PluginModule> module;
+    std::unique_ptr<ScriptedHost> host;
+    std::unique_ptr<PluginInstance> instance;  // declared last: closed before the module unloads
+
+    PluginInstance* operator->() const { return instance.get(); }
+    explicit operator bool() const { return instance != nullptr; }
+};
+
+// Loads the module at `path` and creates one instance through its entry
+// point; `configure` may set the host's answers first. On failure the result
+// holds no instance and *error says why.
+HostedPlugin loadHostedPlugin(const std::string& path, std::string* error,
+                              const std::function<void(ScriptedHost&)>& configure = nullptr);
+
+}  // namespace vst_host
