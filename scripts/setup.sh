@@ -10,7 +10,7 @@ packages=(
   libsndfile1-dev libcairo2-dev libfftw3-dev fonts-dejavu-core
   lsp-plugins-vst
   libx11-dev xvfb xdotool xauth
-  ardour
+  ardour python3
 )
 packages+=("$@")
 
