@@ -61,6 +61,16 @@ bool configure(Voice& voice, const RenderSettings& settings, RenderReport& repor
     return true;
 }
 
+// Pins without a file channel are reported unconnected, as a host does for a
+// mono track on a stereo plug-in. The host answers pin questions when they are
+// asked, so the answers may still change after the instance is created.
+void connectPins(vst_host::ScriptedHost& host, size_t served, int pins) {
+    for (int i = 0; i < pins; ++i) {
+        host.setInputConnected(i, i < static_cast<int>(served));
+        host.setOutputConnected(i, i < static_cast<int>(served));
+    }
+}
+
 }  // namespace
 
 std::optional<float> parseValue(const std::string& text) {
@@ -102,18 +112,13 @@ bool renderThroughPlugin(const vst_host::PluginModule& module, const AudioData& 
 
     // The first instance tells the plug-in's channel counts.
     std::vector<Voice> voices;
-    auto makeVoice = [&](std::vector<int> channels, int pluginInputs, int pluginOutputs) -> bool {
+    auto makeVoice = [&](std::vector<int> channels) -> bool {
         Voice voice;
         voice.host = std::make_unique<vst_host::ScriptedHost>();
         voice.host->sampleRate = static_cast<float>(input.sampleRate);
         voice.host->blockSize = block;
         voice.host->recordRequests = false;
-        // Pins without a file channel are reported unconnected, as a host does
-        // for a mono track on a stereo plug-in.
-        for (int i = 0; i < std::max(pluginInputs, 2); ++i)
-            voice.host->setInputConnected(i, i < static_cast<int>(channels.size()));
-        for (int i = 0; i < std::max(pluginOutputs, 2); ++i)
-            voice.host->setOutputConnected(i, i < static_cast<int>(channels.size()));
+        connectPins(*voice.host, channels.size(), 2);
         voice.plugin = vst_host::PluginInstance::create(module, *voice.host, &error);
         if (!voice.plugin) return false;
         voice.fileChannels = std::move(channels);
@@ -123,7 +128,7 @@ bool renderThroughPlugin(const vst_host::PluginModule& module, const AudioData& 
 
     std::vector<int> all;
     for (int c = 0; c < fileChannels; ++c) all.push_back(c);
-    if (!makeVoice(all, 2, 2)) return false;
+    if (!makeVoice(all)) return false;
     const int pluginInputs = voices[0].plugin->numInputs();
     const int pluginOutputs = voices[0].plugin->numOutputs();
     if (pluginInputs < 1 || pluginOutputs < 1) {
@@ -137,13 +142,12 @@ bool renderThroughPlugin(const vst_host::PluginModule& module, const AudioData& 
             return false;
         }
         // A mono plug-in on a multichannel file: one instance per channel, as DAWs do.
-        voices.clear();
-        for (int c = 0; c < fileChannels; ++c)
-            if (!makeVoice({c}, 1, 1)) return false;
-    } else if (pluginInputs != 2 || pluginOutputs != 2) {
-        // The pin answers were scripted for two pins; redo them for this plug-in's count.
-        voices.clear();
-        if (!makeVoice(all, pluginInputs, pluginOutputs)) return false;
+        voices[0].fileChannels = {0};
+        connectPins(*voices[0].host, 1, 2);
+        for (int c = 1; c < fileChannels; ++c)
+            if (!makeVoice({c})) return false;
+    } else {
+        connectPins(*voices[0].host, all.size(), std::max(pluginInputs, pluginOutputs));
     }
 
     for (Voice& voice : voices) {
