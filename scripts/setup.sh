@@ -26,13 +26,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo_cmd=""
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
   export DEBIAN_FRONTEND=noninteractive
-  $sudo_cmd apt-get update -q
+  $sudo_cmd apt-get -o DPkg::Lock::Timeout=900 update -q
   # Optional packages may be unavailable on some machines; the tests that need
   # them say so and skip. The build packages must install.
-  if ! $sudo_cmd apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+  if ! $sudo_cmd apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"; then
     echo "setup: some packages could not be installed; retrying one by one"
     for pkg in "${missing[@]}"; do
-      $sudo_cmd apt-get install -y -q --no-install-recommends "$pkg" || echo "setup: could not install $pkg"
+      $sudo_cmd apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "$pkg" || echo "setup: could not install $pkg"
     done
   fi
 fi
