@@ -3,9 +3,11 @@
 
 #include "shell/plugin_entry.h"
 #include "treble/treble_effect.h"
+#include "treble_editor/treble_editor.h"
 
 namespace {
 AudioEffect* construct(audioMasterCallback audioMaster) {
+    trebleEditorFactory = createTrebleEditor;
     return new (std::nothrow) TrebleEffect(audioMaster, PluginBuild::Stereo);
 }
 }  // namespace
