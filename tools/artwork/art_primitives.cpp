@@ -291,7 +291,7 @@ void drawKnob(cairo_t* cr, double cx, double cy, double startDegrees, double end
         const double a = startDegrees + (endDegrees - startDegrees) * t;
         const bool major = i == 0 || i == ticks - 1 || 2 * i == ticks - 1;
         const double inner = major ? kKnobCapRadius - 0.2 : kKnobCapRadius + 0.9;
-        const double outer = skirt - 0.5;
+        const double outer = skirt - 1.3;  // a dark rim stays round the scale
         cairo_set_line_width(cr, major ? 1.6 : 1.1);
         setSource(cr, major ? Rgb{244, 247, 250} : Rgb{196, 203, 211});
         cairo_move_to(cr, px(cx, inner, a), py(cy, inner, a));
