@@ -7,7 +7,9 @@
 
 namespace {
 AudioEffect* construct(audioMasterCallback audioMaster) {
+#if defined(VORSA_WITH_EDITOR)
     trebleEditorFactory = createTrebleEditor;
+#endif
     return new (std::nothrow) TrebleEffect(audioMaster, PluginBuild::Mono);
 }
 }  // namespace
