@@ -1,23 +1,6 @@
 #include "treble_editor_fixture.h"
 
-std::vector<HostRequest> TrebleEditorTest::requests;
-
-namespace {
-VstIntPtr recordingHost(AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr /*value*/, void* /*ptr*/,
-                        float opt) {
-    TrebleEditorTest::requests.push_back({opcode, index, opt});
-    switch (opcode) {
-        case audioMasterVersion:
-            return 2400;
-        case audioMasterBeginEdit:
-        case audioMasterEndEdit:
-        case audioMasterAutomate:
-            return 1;
-        default:
-            return 0;
-    }
-}
-}  // namespace
+#include "gui_test_support.h"
 
 void* parentWindow() {
     static int parent;
@@ -26,7 +9,7 @@ void* parentWindow() {
 
 void TrebleEditorTest::SetUp() {
     headlessPlatform().reset();
-    requests.clear();
+    recordingHost() = RecordingHost();
     trebleEditorFactory = createTrebleEditor;
     make();
 }
@@ -39,7 +22,7 @@ void TrebleEditorTest::TearDown() {
 
 void TrebleEditorTest::make(PluginBuild build) {
     if (effect) dispatch(effClose);
-    effect = new TrebleEffect(recordingHost, build);
+    effect = new TrebleEffect(recordingHostCallback, build);
     editor = dynamic_cast<TrebleEditor*>(effect->getEditor());
     ASSERT_NE(editor, nullptr);
     window = nullptr;
@@ -64,11 +47,12 @@ void TrebleEditorTest::drag(std::vector<MouseStep> steps) {
     window->press();
 }
 
-std::vector<HostRequest> TrebleEditorTest::editRequests() const {
-    std::vector<HostRequest> out;
-    for (const HostRequest& r : requests)
-        if (r.opcode == audioMasterBeginEdit || r.opcode == audioMasterEndEdit || r.opcode == audioMasterAutomate)
-            out.push_back(r);
+std::vector<HostCall> TrebleEditorTest::editRequests() const {
+    std::vector<HostCall> out;
+    for (const HostCall& call : recordingHost().calls)
+        if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit ||
+            call.opcode == audioMasterAutomate)
+            out.push_back(call);
     return out;
 }
 

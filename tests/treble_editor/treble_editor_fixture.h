@@ -1,5 +1,5 @@
-// A treble effect made with its editor on the headless backend, a host that
-// records the plug-in's requests, and helpers to click, drag and read texts.
+// A treble effect made with its editor on the headless backend, the recording
+// host of the toolkit tests, and helpers to click, drag and read texts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,18 +12,9 @@
 #include "gui/value_display.h"
 #include "treble/treble_effect.h"
 #include "treble_editor/treble_editor.h"
-
-struct HostRequest {
-    VstInt32 opcode;
-    VstInt32 index;
-    float value;
-};
+#include "gui_test_support.h"
 
 class TrebleEditorTest : public ::testing::Test {
-public:
-    // What the plug-in asked of the host, in order.
-    static std::vector<HostRequest> requests;
-
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -39,7 +30,7 @@ protected:
     void drag(std::vector<MouseStep> steps);
     void click(int x, int y) { drag({{GuiPoint(x, y), ButtonLeft}}); }
     // The edit requests (begin, automate, end) the plug-in made of the host.
-    std::vector<HostRequest> editRequests() const;
+    std::vector<HostCall> editRequests() const;
 
     static std::string textOf(const ValueDisplay* field);
     // The window's pixels in an area, row by row, to compare before and after.

@@ -86,20 +86,20 @@ TEST_F(TrebleEditorTest, KnobDragAutomatesWithinAGestureAndRefreshesItsField) {
     setFromHost(effect, kSlope, 0.3f);
     open();
     const std::vector<uint32_t> fieldBefore = pixels(GuiRect(162, 142, 212, 156));
-    requests.clear();
+    recordingHost() = RecordingHost();
     // Linear knob mode: 40 pixels up adds 0.2.
     const GuiPoint c = kSlopeKnobCentre;
     drag({{c, ButtonLeft}, {GuiPoint(c.h, c.v - 20), ButtonLeft}, {GuiPoint(c.h, c.v - 40), ButtonLeft}});
     EXPECT_NEAR(effect->getParameter(kSlope), 0.5f, 1e-5f);
     EXPECT_EQ(textOf(editor->valueField(kSlope)), "6.00dB/oct");
 
-    const std::vector<HostRequest> edits = editRequests();
+    const std::vector<HostCall> edits = editRequests();
     ASSERT_GE(edits.size(), 3u);
     EXPECT_EQ(edits.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(edits.back().opcode, audioMasterEndEdit);
-    for (const HostRequest& r : edits) EXPECT_EQ(r.index, kSlope);
+    for (const HostCall& r : edits) EXPECT_EQ(r.index, kSlope);
     EXPECT_EQ(edits[edits.size() - 2].opcode, audioMasterAutomate);
-    EXPECT_NEAR(edits[edits.size() - 2].value, 0.5f, 1e-5f);
+    EXPECT_NEAR(edits[edits.size() - 2].opt, 0.5f, 1e-5f);
 
     idle();
     EXPECT_NE(pixels(GuiRect(162, 142, 212, 156)), fieldBefore) << "the field was not redrawn";
