@@ -139,8 +139,12 @@ void resolveShellLink(HWND window, char* buffer, size_t size) {
         if (MultiByteToWideChar(CP_ACP, 0, buffer, -1, wide, static_cast<int>(kNameBytes)) > 0 &&
             SUCCEEDED(file->Load(wide, STGM_READ)) &&
             SUCCEEDED(link->Resolve(window, SLR_NO_UI | (500u << 16))) &&
-            link->GetPath(target, static_cast<int>(sizeof(target)), nullptr, SLGP_SHORTPATH) == S_OK && target[0])
-            lstrcpynA(buffer, target, static_cast<int>(size));
+            link->GetPath(target, static_cast<int>(sizeof(target)), nullptr, SLGP_SHORTPATH) == S_OK && target[0]) {
+            // Some shell-link implementations hand back the long form all the same.
+            char shortForm[kNameBytes];
+            DWORD length = GetShortPathNameA(target, shortForm, sizeof(shortForm));
+            lstrcpynA(buffer, length > 0 && length < sizeof(shortForm) ? shortForm : target, static_cast<int>(size));
+        }
         file->Release();
     }
     link->Release();
