@@ -570,6 +570,12 @@ void drawLogoStrip(cairo_t* cr, double left, double top, double right, double bo
     showText(cr, upper.c_str(), startX + 2 * markSize + 6, baseline + 0.5, Align::Left, 2.0);
 }
 
+void drawStripCaption(cairo_t* cr, const char* text, double x, double baseline, const Palette& palette) {
+    useFont(cr, Face::SansBold, 7);
+    setSource(cr, palette.stripDim);
+    showText(cr, text, x, baseline, Align::Left, 1.2);
+}
+
 void drawStripPlate(cairo_t* cr, double left, double top, double right, double bottom, const Palette& palette) {
     roundedRect(cr, left, top, right - left, bottom - top, 3);
     setSource(cr, mix(palette.strip, {0, 0, 0}, 0.4));

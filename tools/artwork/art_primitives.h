@@ -123,6 +123,8 @@ void drawIndicatorBezel(cairo_t* cr, double x, double y, double size, const Pale
 // name with its mark centred in `logo` (the about click area).
 void drawLogoStrip(cairo_t* cr, double left, double top, double right, double bottom, const char* product,
                    double logoLeft, double logoRight, const Palette& palette);
+// A small caption in the strip (the product's kind beside its name), its left end at x.
+void drawStripCaption(cairo_t* cr, const char* text, double x, double baseline, const Palette& palette);
 // A light recessed plate in the strip (for the mix fader and its texts).
 void drawStripPlate(cairo_t* cr, double left, double top, double right, double bottom, const Palette& palette);
 // The about picture: a calm light panel without lettering, for text lines
