@@ -56,7 +56,10 @@ class Display:
 
         self.name = ":" + deadline.wait_for("starting Xvfb", number, at_most=30)
         os.close(read_end)
-        self.env = dict(os.environ, DISPLAY=self.name)
+        # Clients of this display only: no Wayland, no session bus of the user's.
+        self.env = dict(os.environ, DISPLAY=self.name, GDK_BACKEND="x11", NO_AT_BRIDGE="1")
+        for var in ("WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS"):
+            self.env.pop(var, None)
 
     def close(self):
         processes.stop(self.server)
