@@ -160,6 +160,7 @@ def run(args, work, deadline):
             host.stop()
         if display:
             display.close()
+        processes.reap_orphans()
 
 
 def main():
@@ -190,6 +191,7 @@ def main():
 
     signal.signal(signal.SIGTERM, interrupted)
     signal.signal(signal.SIGINT, interrupted)
+    processes.adopt_orphans()
 
     work = os.path.abspath(args.work)
     shutil.rmtree(work, ignore_errors=True)

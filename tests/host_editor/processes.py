@@ -9,6 +9,7 @@ import subprocess
 import time
 
 PR_SET_PDEATHSIG = 1
+PR_SET_CHILD_SUBREAPER = 36
 _libc = ctypes.CDLL(None, use_errno=True)
 
 
@@ -77,3 +78,23 @@ def stop(process, grace=5.0):
         os.killpg(process.pid, signal.SIGKILL)
     except ProcessLookupError:
         pass
+
+
+def adopt_orphans():
+    """Makes processes orphaned by our children (the host's helpers) ours, so
+    that reap_orphans can collect them instead of leaving them to init."""
+    _libc.prctl(PR_SET_CHILD_SUBREAPER, 1)
+
+
+def reap_orphans(patience=5.0):
+    """Collects every child left, after all of them were ended."""
+    end = time.monotonic() + patience
+    while True:
+        try:
+            pid, _ = os.waitpid(-1, os.WNOHANG)
+        except ChildProcessError:
+            return
+        if pid == 0:
+            if time.monotonic() > end:
+                return
+            time.sleep(0.05)
