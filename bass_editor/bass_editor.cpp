@@ -66,9 +66,9 @@ BassEditor::BassEditor(BassEffect* effect)
         setRect(0, 0);
 }
 
+// The effect may be half destroyed by now (it deletes its editor last), so
+// the base only deletes the frame, which holds its own picture references.
 BassEditor::~BassEditor() {
-    // The frame holds views that use the background: it goes first.
-    BassEditor::close();
     if (background) background->release();
 }
 
