@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils
-  libsndfile1-dev libcairo2-dev libfftw3-dev fonts-dejavu-core
+  libsndfile1-dev libcairo2-dev libfftw3-dev fonts-dejavu-core fonts-liberation2
   lsp-plugins-vst
   libx11-dev xvfb xdotool xauth
   ardour python3
