@@ -1,6 +1,8 @@
 #include "shell/plugin_entry.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
 #endif
 
@@ -30,4 +32,26 @@ __attribute__((constructor)) void storeModuleHandle() {
 }  // namespace
 
 void* moduleInstanceHandle() { return loadedModuleHandle; }
+#endif
+
+#if defined(_WIN32)
+namespace {
+HINSTANCE loadedModuleHandle = nullptr;
+}  // namespace
+
+// The loader's start-up notification: keep the handle, nothing else.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+    if (reason == DLL_PROCESS_ATTACH) loadedModuleHandle = instance;
+    return TRUE;
+}
+
+void* moduleInstanceHandle() {
+    // A program (a test linking the toolkit directly) gets no DllMain call:
+    // take the module that holds this code.
+    if (!loadedModuleHandle) {
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCSTR>(&loadedModuleHandle), &loadedModuleHandle);
+    }
+    return loadedModuleHandle;
+}
 #endif
