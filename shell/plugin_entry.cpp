@@ -32,18 +32,26 @@ __attribute__((constructor)) void storeModuleHandle() {
 }  // namespace
 
 void* moduleInstanceHandle() { return loadedModuleHandle; }
+
+bool moduleUnloadedByHost() { return false; }
 #endif
 
 #if defined(_WIN32)
 namespace {
 HINSTANCE loadedModuleHandle = nullptr;
+bool unloadedByHost = false;
 }  // namespace
 
-// The loader's start-up notification: keep the handle, nothing else.
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+// The loader's notifications: keep the handle, and note whether a detach is
+// the host freeing the library (no reserved pointer) rather than the process
+// ending; the editor windows' clean-up, which runs right after, needs to know.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) loadedModuleHandle = instance;
+    if (reason == DLL_PROCESS_DETACH) unloadedByHost = reserved == nullptr;
     return TRUE;
 }
+
+bool moduleUnloadedByHost() { return unloadedByHost; }
 
 void* moduleInstanceHandle() {
     // A program (a test linking the toolkit directly) gets no DllMain call:

@@ -18,6 +18,9 @@ AEffect* createEffectInstance(audioMasterCallback audioMaster, EffectConstructor
 // its HINSTANCE on Windows), set when the library is loaded. The editors name
 // their window class after it and load their bitmaps from it.
 void* moduleInstanceHandle();
+// True once the host has unloaded the module while the process goes on (a
+// FreeLibrary on Windows); false during a process exit and on Linux.
+bool moduleUnloadedByHost();
 
 // Exported symbol visibility for the entry files.
 #if defined(_WIN32)
