@@ -211,28 +211,27 @@ void drawSection(cairo_t* cr, double left, double top, double right, double bott
     cairo_fill(cr);
 
     // The title, with engraved rules either side of it.
-    cairo_t* c = cr;
     const double cx = std::floor((left + right) / 2);
     const double baseline = top + 13;
-    engravedText(c, title, cx, baseline, Align::Centre, 8.5, palette, 1.2);
+    engravedText(cr, title, cx, baseline, Align::Centre, 8.5, palette, 1.2);
     std::string upper(title);
     for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    const double half = textWidth(c, upper.c_str(), 1.2) / 2;
+    const double half = textWidth(cr, upper.c_str(), 1.2) / 2;
     const double ruleY = baseline - 3.5;
     const double gap = 5, margin = 6;
     for (int side = 0; side < 2; ++side) {
         const double from = side ? cx + half + gap : left + margin;
         const double to = side ? right - margin : cx - half - gap;
         if (to - from < 4) continue;
-        cairo_set_line_width(c, 1);
-        setSource(c, palette.edgeDark);
-        cairo_move_to(c, std::round(from), ruleY);
-        cairo_line_to(c, std::round(to), ruleY);
-        cairo_stroke(c);
-        setSource(c, palette.edgeLight);
-        cairo_move_to(c, std::round(from), ruleY + 1);
-        cairo_line_to(c, std::round(to), ruleY + 1);
-        cairo_stroke(c);
+        cairo_set_line_width(cr, 1);
+        setSource(cr, palette.edgeDark);
+        cairo_move_to(cr, std::round(from), ruleY);
+        cairo_line_to(cr, std::round(to), ruleY);
+        cairo_stroke(cr);
+        setSource(cr, palette.edgeLight);
+        cairo_move_to(cr, std::round(from), ruleY + 1);
+        cairo_line_to(cr, std::round(to), ruleY + 1);
+        cairo_stroke(cr);
     }
 }
 
@@ -322,6 +321,7 @@ void drawKnob(cairo_t* cr, double cx, double cy, double startDegrees, double end
     cairo_set_source(cr, dome);
     cairo_arc(cr, cx, cy, kKnobCapRadius - 2.5, 0, 2 * kPi);
     cairo_fill(cr);
+    // Both products share one knob; the palette only tints what surrounds it.
     (void)palette;
 }
 

@@ -78,6 +78,9 @@ Picture drawBackground() {
 
     drawLogoStrip(cr, L::kLogoStrip.left, L::kLogoStrip.top, L::kLogoStrip.right, L::kLogoStrip.bottom, "Glintor",
                   L::kAboutClick.left, L::kAboutClick.right, kGlintor);
+    useFont(cr, Face::SansBold, 7);
+    setSource(cr, kGlintor.stripDim);
+    showText(cr, "TREBLE ENHANCER", L::kAboutClick.right + 12, L::kLogoStrip.bottom - 4.5, Align::Left, 1.2);
     drawStripPlate(cr, L::kMixLabel.left - 4, L::kLogoStrip.top + 1, L::kMixValue.right + 1, L::kLogoStrip.bottom - 1,
                    kGlintor);
     drawHorizontalSlot(cr, L::kMixFader.left, L::kMixFader.top, L::kMixFader.right, L::kMixFader.height(), kGlintor);
