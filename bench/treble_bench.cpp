@@ -46,7 +46,8 @@ vst_host::HostedPlugin loadAllStagesOn(const std::string& name) {
     if (!rig) return rig;
     rig->startUp(kRate, kBlock);
     rig->setProgram(0);  // "mix1"
-    for (int index = 19; index <= 22; ++index) rig->setParameter(index, 1.0f);
+    // Every stage on: soft clipper, widener, exciter, transient shaper, hiss reducer.
+    for (int index = 18; index <= 22; ++index) rig->setParameter(index, 1.0f);
     return rig;
 }
 

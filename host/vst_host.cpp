@@ -1,6 +1,10 @@
 #include "host/vst_host.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -102,16 +106,58 @@ VstIntPtr ScriptedHost::answer(AEffect* effect, VstInt32 opcode, VstInt32 index,
     }
 }
 
-std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::string* error) {
+#if defined(_WIN32)
+namespace {
+std::string lastSystemError() {
+    char text[512] = {};
+    DWORD code = GetLastError();
+    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                        sizeof(text), nullptr))
+        return "error " + std::to_string(code);
+    std::string message(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+    return message;
+}
+
+void* openModule(const std::string& path, std::string* reason) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (!module && reason) *reason = lastSystemError();
+    return module;
+}
+
+void* findSymbol(void* module, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+}
+
+void closeModule(void* module) { FreeLibrary(static_cast<HMODULE>(module)); }
+}  // namespace
+#else
+namespace {
+void* openModule(const std::string& path, std::string* reason) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle && reason) {
+        const char* text = dlerror();
+        *reason = text ? text : "unknown error";
+    }
+    return handle;
+}
+
+void* findSymbol(void* module, const char* name) { return dlsym(module, name); }
+
+void closeModule(void* module) { dlclose(module); }
+}  // namespace
+#endif
+
+std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::string* error) {
+    std::string reason;
+    void* handle = openModule(path, &reason);
     if (!handle) {
-        const char* reason = dlerror();
-        if (error) *error = "cannot load " + path + ": " + (reason ? reason : "unknown error");
+        if (error) *error = "cannot load " + path + ": " + reason;
         return nullptr;
     }
-    // Most Linux hosts look for VSTPluginMain first and fall back to main.
+    // Most hosts look for VSTPluginMain first and fall back to main.
     for (const char* name : {"VSTPluginMain", "main"}) {
-        if (void* symbol = dlsym(handle, name)) {
+        if (void* symbol = findSymbol(handle, name)) {
             std::unique_ptr<PluginModule> module(new PluginModule());
             module->handle = handle;
             module->entryProc = reinterpret_cast<EntryProc>(symbol);
@@ -120,13 +166,13 @@ std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
             return module;
         }
     }
-    dlclose(handle);
+    closeModule(handle);
     if (error) *error = path + " is not a VST 2 plug-in (no VSTPluginMain or main entry point)";
     return nullptr;
 }
 
 PluginModule::~PluginModule() {
-    if (handle) dlclose(handle);
+    if (handle) closeModule(handle);
 }
 
 AudioBuffers::AudioBuffers(int channels, int frames, float value)

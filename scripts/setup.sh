@@ -10,7 +10,7 @@ set -euo pipefail
 demo_packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev
-  libsndfile1-dev libcairo2-dev libfftw3-dev fonts-dejavu-core
+  libsndfile1-dev libcairo2-dev libfftw3-dev fonts-dejavu-core fonts-liberation2
   libx11-dev
 )
 # The tests only: benchmarks, foreign plug-ins, X tools for the editors, the
@@ -20,6 +20,7 @@ test_packages=(
   lsp-plugins-vst
   xvfb xdotool xauth
   ardour python3
+  g++-mingw-w64-x86-64-posix wine wine64
   dpkg-dev
 )
 

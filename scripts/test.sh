@@ -6,5 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VORSA_BUILD_DIR:-$root/build}"
 "$root/scripts/setup.sh"
 VORSA_BUILD_DIR="$build" "$root/scripts/build.sh"
+# The Windows DLLs, which the suite checks and runs under Wine.
+"$root/scripts/build-windows.sh"
 cd "$build"
 ctest --output-on-failure -j "$(nproc)"

@@ -39,6 +39,8 @@ void TrebleDspState::buildSqrtTables() {
 }
 
 void TrebleDspState::construct() {
+    path = dsp_path::choose();
+    powfRun = path == dsp_path::Path::Avx2 ? fast_powf::avx2Run() : fast_powf::baselineRun();
     buildSqrtTables();
     for (BiquadCoefficients& f : lastStableBandPass) f = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
     for (BiquadCoefficients& f : lastStableHighPass) f = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};

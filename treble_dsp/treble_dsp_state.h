@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "treble_dsp/dsp_path.h"
+#include "treble_dsp/fast_powf.h"
 #include "treble_dsp/treble_coefficients.h"
 
 // One two-pole filter's memory: two past inputs and two past outputs.
@@ -52,7 +54,12 @@ struct TrebleDspState {
     BiquadCoefficients lastStableBandPass[2];
     BiquadCoefficients lastStableHighPass[4];
 
-    // Construction: tables, the initial hiss coefficient, then reset().
+    // The instruction-set path this instance runs, and its powf; set by
+    // construct(), kept by reset() and recover().
+    dsp_path::Path path;
+    fast_powf::PowfRun powfRun;
+
+    // Construction: path, tables, the initial hiss coefficient, then reset().
     void construct();
     // The processing reset. The adapted hiss coefficient survives it.
     void reset();

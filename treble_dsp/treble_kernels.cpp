@@ -105,7 +105,7 @@ bool finishChannels(TrebleDspState& state, const TrebleCoefficients& c, const Bl
         ChunkLane& lane = lanes[k];
         float* t = lane.out;  // the transient shaper's output, then the final samples
         if (sw.transient) {
-            for (int j = 0; j < n; ++j) lane.power[j] = powf(lane.env[j], c.tranExponent);
+            state.powfRun(lane.env, c.tranExponent, lane.power, n);
             for (int j = 0; j < n; ++j) t[j] = finishTransient(c, lane.s[j], lane.u[j], lane.env[j], lane.power[j]);
         } else {
             for (int j = 0; j < n; ++j) t[j] = lane.s[j];

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "gui/cairo/cairo_fonts.h"
 #include "gui/cairo/embedded_bitmaps.h"
 
 namespace {
@@ -134,8 +135,12 @@ void CairoSurface::drawText(const char* text, const GuiRect& area, const GuiFont
     cairo_rectangle(cr, area.left, area.top, area.width(), area.height());
     cairo_clip(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
-    cairo_select_font_face(cr, font.face, CAIRO_FONT_SLANT_NORMAL,
-                           font.weight >= 700 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    setTextRendering(cr);
+    if (cairo_font_face_t* face = mappedFontFace(font.face, font.weight))
+        cairo_set_font_face(cr, face);
+    else
+        cairo_select_font_face(cr, font.face, CAIRO_FONT_SLANT_NORMAL,
+                               font.weight >= 700 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, font.size);
     cairo_font_extents_t fe;
     cairo_font_extents(cr, &fe);
