@@ -6,7 +6,7 @@
 set -euo pipefail
 
 # Building and the demo: compilers, the libraries the plug-ins and tools link,
-# GoogleTest (the build compiles the tests too) and the plot's font.
+# GoogleTest (the build compiles the tests too) and the fonts of plots and editors.
 demo_packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev
