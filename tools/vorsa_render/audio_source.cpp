@@ -63,7 +63,8 @@ public:
             return -1;
         }
         framesRead += got;
-        if (got == 0 && declaredFrames >= 0 && framesRead < declaredFrames) {
+        // A short read is the end of the data: it must be where the file says.
+        if (got < frames && declaredFrames >= 0 && framesRead < declaredFrames) {
             error = "input " + sourceName + " is truncated or damaged: " + std::to_string(declaredFrames) +
                     " frames expected, " + std::to_string(framesRead) + " read";
             return -1;

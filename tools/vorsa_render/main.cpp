@@ -1,4 +1,5 @@
 // vorsa-render: renders audio through a Linux VST 2 plug-in from the command line.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -215,6 +216,9 @@ int main(int argc, char** argv) {
         jobs.push_back({options.inputs.empty() ? std::nullopt : std::optional<std::string>(options.inputs[0]),
                         options.output, options.plot});
     } else {
+        struct stat st;
+        if (stat(options.outputDir->c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return fail("output folder " + *options.outputDir + " does not exist");
         // Two inputs of the same name would overwrite each other's render.
         std::set<std::string> names;
         for (const std::string& input : options.inputs) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace render {
@@ -56,6 +57,14 @@ struct DisplayProbe {
         return text(v) + (label.empty() ? "" : " " + label);
     }
 };
+
+// The display at the middle of the range as a short number, for examples.
+std::string middleValue(DisplayProbe& probe) {
+    std::optional<double> n = probe.number(0.5f);
+    char text[32];
+    std::snprintf(text, sizeof(text), "%g", n ? *n : 0.0);
+    return text;
+}
 
 // The normalised value whose display shows `target`: the middle of the span
 // of values that display it, so that a rounded display still lands on it.
@@ -111,8 +120,8 @@ bool resolveValue(vst_host::PluginInstance& plugin, int index, const ParameterSe
         }
         error = "value " + s.value + " for parameter \"" + name + "\" is outside 0..1 (normalised); it shows " +
                 probe.shown(0.0f) + " at 0 and " + probe.shown(1.0f) + " at 1" +
-                (label.empty() ? "" : ", and takes values in " + trimmed(plugin.parameterLabel(index)) +
-                                          " such as " + name + "=" + probe.text(1.0f) + trimmed(plugin.parameterLabel(index)));
+                (label.empty() ? "" : "; values in its unit are written like " + name + "=" + middleValue(probe) +
+                                          trimmed(plugin.parameterLabel(index)));
         return false;
     }
     if (auto parsed = numberAndUnit(s.value)) {
