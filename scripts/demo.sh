@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The demo: installs what is missing, builds, and renders the built-in demo
 # music through both products, writing the processed WAV files, before/after
-# pictures and a listing of every plug-in into one folder.
+# pictures, a screenshot of the editor and a listing of every plug-in into one folder.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VORSA_BUILD_DIR:-$root/build}"
@@ -20,6 +20,8 @@ plugins="$build/plugins"
 echo "== Glintor (stereo), program \"acc guitar2\": hiss reduction, harmonic exciter and stereo widener"
 "$render" "$plugins/Vorsa_Glintor.so" --demo "$out/glintor_acc_guitar2.wav" --program "acc guitar2" \
   --plot "$out/glintor_acc_guitar2.png"
+# Its editor as the program leaves it after the music (indicators hold what happened).
+"$build/tools/vorsa_snapshot/vorsa-snapshot-glintor" --out "$out/glintor_editor.png" --program "acc guitar2" --audio 10
 echo
 echo "== Rumblor (stereo), program \"psychoacoustic\": upward compression and harmonics of the low band"
 "$render" "$plugins/Vorsa_RUMBLOR.so" --demo "$out/rumblor_psychoacoustic.wav" --program psychoacoustic \

@@ -58,7 +58,7 @@ TEST(TrebleObject, IdentityOfBothBuilds) {
         EXPECT_EQ(r->numParams, 24);
         EXPECT_EQ(r->version, 1);
         EXPECT_EQ(r->initialDelay, 0);
-        // No editor yet: only the two capability flags.
+        // Made without an editor factory: only the two capability flags.
         EXPECT_EQ(r->flags, effFlagsCanMono | effFlagsCanReplacing);
     }
     EXPECT_EQ(stereo.getSecondInputConnected(), -1);

@@ -31,7 +31,7 @@ TEST_P(TreblePlugin, IdentityAndRecord) {
     EXPECT_EQ(plugin->uniqueId(), fourCharCode(*reinterpret_cast<const char(*)[5]>(b.id)));
     EXPECT_EQ(plugin->numPrograms(), 48);
     EXPECT_EQ(plugin->numParams(), 24);
-    EXPECT_EQ(plugin->flags(), effFlagsCanMono | effFlagsCanReplacing);
+    EXPECT_EQ(plugin->flags(), effFlagsHasEditor | effFlagsCanMono | effFlagsCanReplacing);
     EXPECT_EQ(plugin->initialDelay(), 0);
     EXPECT_EQ(r->version, 1);
     EXPECT_EQ(r->ioRatio, 1.0f);
@@ -66,8 +66,12 @@ TEST_P(TreblePlugin, AnswersOfTheOpcodesThatTheProductShapes) {
     EXPECT_EQ(plugin->dispatch(effGetInputProperties, 2, 0, &pin), 0);
     EXPECT_EQ(plugin->dispatch(effGetOutputProperties, 0, 0, &pin), 1);
     EXPECT_STREQ(pin.label, "My 1 Out");
-    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, text), 0);  // no editor yet
-    EXPECT_EQ(plugin->dispatch(effEditGetRect, 0, 0, text), 0);
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, nullptr), 0);  // no window to open in
+    ERect* rect = nullptr;
+    EXPECT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right - rect->left, 622);
+    EXPECT_EQ(rect->bottom - rect->top, 272);
     EXPECT_EQ(plugin->dispatch(effSetBlockSizeAndSampleRate, 0, 256, nullptr, 48000.0f), 1);
     for (const char* capability : {"sendVstEvents", "receiveVstMidiEvent", "offline", "plugAsChannelInsert", "bypass"})
         EXPECT_EQ(plugin->canDo(capability), 0) << capability;

@@ -211,28 +211,27 @@ void drawSection(cairo_t* cr, double left, double top, double right, double bott
     cairo_fill(cr);
 
     // The title, with engraved rules either side of it.
-    cairo_t* c = cr;
     const double cx = std::floor((left + right) / 2);
     const double baseline = top + 13;
-    engravedText(c, title, cx, baseline, Align::Centre, 8.5, palette, 1.2);
+    engravedText(cr, title, cx, baseline, Align::Centre, 8.5, palette, 1.2);
     std::string upper(title);
     for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    const double half = textWidth(c, upper.c_str(), 1.2) / 2;
+    const double half = textWidth(cr, upper.c_str(), 1.2) / 2;
     const double ruleY = baseline - 3.5;
-    const double gap = 6, margin = 7;
+    const double gap = 5, margin = 6;
     for (int side = 0; side < 2; ++side) {
         const double from = side ? cx + half + gap : left + margin;
         const double to = side ? right - margin : cx - half - gap;
         if (to - from < 4) continue;
-        cairo_set_line_width(c, 1);
-        setSource(c, palette.edgeDark);
-        cairo_move_to(c, std::round(from), ruleY);
-        cairo_line_to(c, std::round(to), ruleY);
-        cairo_stroke(c);
-        setSource(c, palette.edgeLight);
-        cairo_move_to(c, std::round(from), ruleY + 1);
-        cairo_line_to(c, std::round(to), ruleY + 1);
-        cairo_stroke(c);
+        cairo_set_line_width(cr, 1);
+        setSource(cr, palette.edgeDark);
+        cairo_move_to(cr, std::round(from), ruleY);
+        cairo_line_to(cr, std::round(to), ruleY);
+        cairo_stroke(cr);
+        setSource(cr, palette.edgeLight);
+        cairo_move_to(cr, std::round(from), ruleY + 1);
+        cairo_line_to(cr, std::round(to), ruleY + 1);
+        cairo_stroke(cr);
     }
 }
 
@@ -266,7 +265,7 @@ void drawButtonWell(cairo_t* cr, double left, double top, double right, double b
 
 void drawKnob(cairo_t* cr, double cx, double cy, double startDegrees, double endDegrees, int ticks,
               const Palette& palette) {
-    const Rgb skirtLight{96, 102, 110}, skirtDark{36, 39, 44};
+    const Rgb skirtLight{74, 80, 88}, skirtDark{30, 33, 38};
     const Rgb capLight{84, 90, 98}, capDark{22, 24, 28};
 
     // Soft shadow to the lower right, inside the knob's square.
@@ -278,15 +277,11 @@ void drawKnob(cairo_t* cr, double cx, double cy, double startDegrees, double end
     cairo_fill(cr);
     cairo_pattern_destroy(shadow);
 
-    // Skirt.
-    const double skirt = kKnobRadius - 1.0;
+    // Skirt: a dark ring carrying the scale.
+    const double skirt = kKnobRadius - 0.4;
     cairo_arc(cr, cx, cy, skirt, 0, 2 * kPi);
     linearGradient(cr, cx - skirt, cy - skirt, cx + skirt, cy + skirt, skirtLight, skirtDark);
     cairo_fill(cr);
-    cairo_arc(cr, cx, cy, skirt - 0.5, 0, 2 * kPi);
-    cairo_set_line_width(cr, 1);
-    setSource(cr, {20, 22, 26}, 0.5);
-    cairo_stroke(cr);
 
     // Tick scale over the sweep, printed light on the skirt.
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
@@ -294,18 +289,18 @@ void drawKnob(cairo_t* cr, double cx, double cy, double startDegrees, double end
         const double t = double(i) / (ticks - 1);
         const double a = startDegrees + (endDegrees - startDegrees) * t;
         const bool major = i == 0 || i == ticks - 1 || 2 * i == ticks - 1;
-        const double inner = major ? kKnobCapRadius - 0.5 : kKnobCapRadius + 0.8;
-        const double outer = skirt - 0.6;
-        cairo_set_line_width(cr, major ? 1.5 : 1.0);
-        setSource(cr, major ? Rgb{238, 242, 246} : Rgb{176, 184, 192}, major ? 1.0 : 0.9);
+        const double inner = major ? kKnobCapRadius - 0.2 : kKnobCapRadius + 0.9;
+        const double outer = skirt - 1.3;  // a dark rim stays round the scale
+        cairo_set_line_width(cr, major ? 1.6 : 1.1);
+        setSource(cr, major ? Rgb{244, 247, 250} : Rgb{196, 203, 211});
         cairo_move_to(cr, px(cx, inner, a), py(cy, inner, a));
         cairo_line_to(cr, px(cx, outer, a), py(cy, outer, a));
         cairo_stroke(cr);
     }
 
     // Cap: dark, lit from the upper left, with a bright rim above and a dark one below.
-    cairo_arc(cr, cx + 0.4, cy + 0.6, kKnobCapRadius, 0, 2 * kPi);
-    setSource(cr, {0, 0, 0}, 0.45);
+    cairo_arc(cr, cx, cy, kKnobCapRadius + 0.6, 0, 2 * kPi);
+    setSource(cr, {10, 11, 13}, 0.7);
     cairo_fill(cr);
     cairo_arc(cr, cx, cy, kKnobCapRadius, 0, 2 * kPi);
     linearGradient(cr, cx - 10, cy - 12, cx + 10, cy + 12, capLight, capDark);
@@ -326,6 +321,7 @@ void drawKnob(cairo_t* cr, double cx, double cy, double startDegrees, double end
     cairo_set_source(cr, dome);
     cairo_arc(cr, cx, cy, kKnobCapRadius - 2.5, 0, 2 * kPi);
     cairo_fill(cr);
+    // Both products share one knob; the palette only tints what surrounds it.
     (void)palette;
 }
 
@@ -355,17 +351,18 @@ Picture makeKnobPointer(int size, const Palette& palette) {
 // --- Faders ----------------------------------------------------------------
 
 void drawVerticalSlot(cairo_t* cr, int left, int top, int width, int bottom, int handleLength, int marks,
-                      const Palette& palette) {
+                      int grooveInset, const Palette& palette) {
     const double cx = left + width / 2.0;
     const double slotWidth = 5;
-    // The groove spans the whole travel of the handle.
-    roundedRect(cr, cx - slotWidth / 2, top + 0.5, slotWidth, bottom - top - 0.5, slotWidth / 2);
+    // The groove spans the handle's travel; the handle's cap overhangs its ends.
+    const double grooveTop = top + grooveInset, grooveBottom = bottom - grooveInset;
+    roundedRect(cr, cx - slotWidth / 2, grooveTop + 0.5, slotWidth, grooveBottom - grooveTop, slotWidth / 2);
     setSource(cr, palette.edgeLight);
     cairo_fill(cr);
-    roundedRect(cr, cx - slotWidth / 2, top, slotWidth, bottom - top - 1, slotWidth / 2);
+    roundedRect(cr, cx - slotWidth / 2, grooveTop, slotWidth, grooveBottom - grooveTop, slotWidth / 2);
     setSource(cr, {30, 33, 38});
     cairo_fill(cr);
-    roundedRect(cr, cx - slotWidth / 2 + 1, top + 1.5, slotWidth - 2, bottom - top - 3, 1.5);
+    roundedRect(cr, cx - slotWidth / 2 + 1, grooveTop + 1.5, slotWidth - 2, grooveBottom - grooveTop - 3, 1.5);
     linearGradient(cr, cx - 2, 0, cx + 2, 0, {20, 22, 26}, {62, 67, 74});
     cairo_fill(cr);
 
@@ -467,8 +464,9 @@ Picture makeToggle(const Picture& background, const char* caption, const Palette
         linearGradient(cr, 0, top, 0, top + h, {140, 147, 156}, {44, 48, 54});
         cairo_stroke(cr);
         // LED bar: dark when off, lit with a glow when on.
-        const double barW = std::min(16.0, w - 8.0), barH = 3;
-        const double bx = (w - barW) / 2, by = top + 4;
+        const bool captioned = caption && *caption;
+        const double barW = std::min(16.0, w - 10.0), barH = 3;
+        const double bx = (w - barW) / 2, by = captioned ? top + 4 : top + (h - barH) / 2;
         if (state) {
             cairo_pattern_t* glow = cairo_pattern_create_radial(w / 2.0, by + 1.5, 1, w / 2.0, by + 1.5, barW * 0.75);
             cairo_pattern_add_color_stop_rgba(glow, 0, palette.accent.r / 255, palette.accent.g / 255,
@@ -476,7 +474,7 @@ Picture makeToggle(const Picture& background, const char* caption, const Palette
             cairo_pattern_add_color_stop_rgba(glow, 1, palette.accent.r / 255, palette.accent.g / 255,
                                               palette.accent.b / 255, 0);
             cairo_set_source(cr, glow);
-            roundedRect(cr, 2, top + 2, w - 4, h / 2.0, 2);
+            roundedRect(cr, 2, top + 2, w - 4, h - 4, 2);
             cairo_fill(cr);
             cairo_pattern_destroy(glow);
         }
@@ -484,11 +482,10 @@ Picture makeToggle(const Picture& background, const char* caption, const Palette
         setSource(cr, state ? mix(palette.accent, {250, 250, 248}, 0.35) : Rgb{24, 40, 48});
         cairo_fill(cr);
         // Caption.
-        if (caption && *caption) {
-            const bool small = h < 20;
-            useFont(cr, Face::CondensedBold, small ? 6.5 : 7.5);
+        if (captioned) {
+            useFont(cr, Face::CondensedBold, 8);
             setSource(cr, state ? Rgb{236, 240, 244} : Rgb{150, 157, 166});
-            showText(cr, caption, w / 2.0, top + h - (small ? 3.5 : 5), Align::Centre, 0.6);
+            showText(cr, caption, w / 2.0, top + h - 5, Align::Centre);
         }
     }
     out.avoidKeyColour();

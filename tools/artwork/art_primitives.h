@@ -91,15 +91,16 @@ void drawButtonWell(cairo_t* cr, double left, double top, double right, double b
 // ends and in the middle, and a dark cap lit from the upper left. Fits in a
 // square of 2 * kKnobRadius.
 constexpr double kKnobRadius = 18.0;
-constexpr double kKnobCapRadius = 14.0;
+constexpr double kKnobCapRadius = 13.2;
 void drawKnob(cairo_t* cr, double cx, double cy, double startDegrees, double endDegrees, int ticks,
               const Palette& palette);
 
 // A vertical fader slot over (left, top)-(left + width, bottom), the handle's
 // whole travel, with printed scales beside it (outside the rectangle) at the
-// handle's centre for `marks` evenly spaced values.
+// handle's centre for `marks` evenly spaced values. The groove stops
+// `grooveInset` pixels short of both ends, to keep clear of texts there.
 void drawVerticalSlot(cairo_t* cr, int left, int top, int width, int bottom, int handleLength, int marks,
-                      const Palette& palette);
+                      int grooveInset, const Palette& palette);
 // A horizontal slot over (left, top)-(right, top + height), the handle's whole travel.
 void drawHorizontalSlot(cairo_t* cr, int left, int top, int right, int height, const Palette& palette);
 
@@ -111,6 +112,7 @@ Picture makeKnobPointer(int size, const Palette& palette);
 Picture makeFaderHandle(int width, int height, bool vertical, Rgb behind, const Palette& palette);
 // A two-frame button (upper off, lower on) drawn over `background`, the
 // picture under the button's place, so the frames sit seamlessly in their well.
+// Without a caption the button carries only its light, centred.
 Picture makeToggle(const Picture& background, const char* caption, const Palette& palette);
 // A two-frame indicator (upper dark, lower lit in `lit`) over `background`.
 Picture makeIndicator(const Picture& background, Rgb lit);

@@ -1,6 +1,10 @@
 // The treble editor's artwork: cool light aluminium with a cyan-blue accent,
 // every element placed from the editor's own layout table.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "tools/artwork/art_primitives.h"
 #include "tools/artwork/art_products.h"
@@ -21,10 +25,30 @@ const Palette kGlintor = {
     {44, 49, 56},    {232, 236, 240}, {150, 158, 168},  // logo strip
 };
 
-void valueWindow(cairo_t* cr, L::Pos field, int width = L::kFieldWidth, int height = L::kFieldHeight) {
-    // Two rows short of the field's top, where a knob's square reaches in, and narrow
-    // enough that the windows of neighbouring fields stay apart.
-    drawValueWindow(cr, field.x + 3, field.y + 2, field.x + width - 3, field.y + height, kGlintor);
+// Every value field of the editor, for keeping their windows apart.
+std::vector<L::Pos> valueFields() {
+    std::vector<L::Pos> fields;
+    for (const L::FaderRow& f : L::kFaders) fields.push_back(f.value);
+    for (const L::KnobRow& k : L::kKnobs) fields.push_back(k.value);
+    return fields;
+}
+
+// The light window under a value field: two rows short of the field's top, where
+// a knob's square reaches in, and narrowed where a neighbouring field overlaps.
+void valueWindow(cairo_t* cr, L::Pos field) {
+    double left = field.x + 1, right = field.x + L::kFieldWidth - 1;
+    for (const L::Pos& other : valueFields()) {
+        const bool overlaps = other.x != field.x && std::abs(other.x - field.x) < L::kFieldWidth &&
+                              std::abs(other.y - field.y) < L::kFieldHeight;
+        if (!overlaps) continue;
+        const double middle = other.x > field.x ? (field.x + L::kFieldWidth + other.x) / 2.0
+                                                : (other.x + L::kFieldWidth + field.x) / 2.0;
+        if (other.x > field.x)
+            right = std::min(right, std::floor(middle) - 1);
+        else
+            left = std::max(left, std::ceil(middle) + 1);
+    }
+    drawValueWindow(cr, left, field.y + 2, right, field.y + L::kFieldHeight, kGlintor);
 }
 
 Picture drawBackground() {
@@ -35,7 +59,8 @@ Picture drawBackground() {
         drawSection(cr, s.area.left, s.area.top, s.area.right, s.area.bottom, s.title, kGlintor);
 
     for (const L::FaderRow& f : L::kFaders) {
-        drawVerticalSlot(cr, f.x, L::kFaderTop, L::kFaderWidth, L::kFaderBottom, L::kFaderHandleHeight, 11, kGlintor);
+        drawVerticalSlot(cr, f.x, L::kFaderTop, L::kFaderWidth, L::kFaderBottom, L::kFaderHandleHeight, 11, 2,
+                         kGlintor);
         valueWindow(cr, f.value);
     }
     for (const L::KnobRow& k : L::kKnobs) valueWindow(cr, k.value);
@@ -46,9 +71,16 @@ Picture drawBackground() {
         drawButtonWell(cr, t.at.x, t.at.y, t.at.x + t.width, t.at.y + t.height / 2, kGlintor);
     for (const L::IndicatorRow* i : {&L::kOverEnhanced, &L::kPeakOver})
         drawIndicatorBezel(cr, i->at.x, i->at.y, L::kIndicatorSize, kGlintor);
+    // The stereo/mono button is too small for a caption of its own.
+    for (const L::ToggleRow& t : L::kToggles)
+        if (t.bitmap == L::kStereoMonoBitmap)
+            engravedText(cr, "mono", t.at.x + t.width + 6, t.at.y + t.height / 4 + 3.5, Align::Left, 7.5, kGlintor, 0.8);
 
     drawLogoStrip(cr, L::kLogoStrip.left, L::kLogoStrip.top, L::kLogoStrip.right, L::kLogoStrip.bottom, "Glintor",
                   L::kAboutClick.left, L::kAboutClick.right, kGlintor);
+    useFont(cr, Face::SansBold, 7);
+    setSource(cr, kGlintor.stripDim);
+    showText(cr, "TREBLE ENHANCER", L::kAboutClick.right + 12, L::kLogoStrip.bottom - 4.5, Align::Left, 1.2);
     drawStripPlate(cr, L::kMixLabel.left - 4, L::kLogoStrip.top + 1, L::kMixValue.right + 1, L::kLogoStrip.bottom - 1,
                    kGlintor);
     drawHorizontalSlot(cr, L::kMixFader.left, L::kMixFader.top, L::kMixFader.right, L::kMixFader.height(), kGlintor);
@@ -63,7 +95,7 @@ const char* captionOf(int bitmap) {
         case L::kSaturationBitmap:
             return "SATURATE";
         case L::kStereoMonoBitmap:
-            return "MONO";
+            return "";
         default:
             return "ACTIVE";
     }

@@ -1,0 +1,17 @@
+# Runs GENERATOR into SCRATCH and compares every bitmap with COMMITTED.
+file(REMOVE_RECURSE ${SCRATCH})
+execute_process(COMMAND ${GENERATOR} ${SCRATCH} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the generator failed (${status})")
+endif()
+file(GLOB_RECURSE drawn RELATIVE ${SCRATCH} ${SCRATCH}/*.bmp)
+if(NOT drawn)
+  message(FATAL_ERROR "the generator drew nothing")
+endif()
+foreach(name IN LISTS drawn)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SCRATCH}/${name} ${COMMITTED}/${name}
+                  RESULT_VARIABLE differs)
+  if(differs)
+    message(SEND_ERROR "${name} differs from the committed file")
+  endif()
+endforeach()

@@ -1,0 +1,15 @@
+# TOOL must write a PNG to OUT, and must refuse an unknown program.
+file(REMOVE ${OUT})
+execute_process(COMMAND ${TOOL} --out ${OUT} --audio 2 --about RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT EXISTS ${OUT})
+  message(FATAL_ERROR "no picture written (${status})")
+endif()
+file(READ ${OUT} signature LIMIT 8 HEX)
+if(NOT signature STREQUAL "89504e470d0a1a0a")
+  message(FATAL_ERROR "${OUT} is not a PNG file")
+endif()
+execute_process(COMMAND ${TOOL} --out ${OUT}.bad --program "no such program" RESULT_VARIABLE status
+                ERROR_VARIABLE message)
+if(status EQUAL 0 OR EXISTS ${OUT}.bad)
+  message(FATAL_ERROR "an unknown program was accepted")
+endif()

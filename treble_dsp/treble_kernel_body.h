@@ -1,0 +1,357 @@
+// The bodies of the treble kernels, compiled once per instruction-set path:
+// treble_kernels_baseline.cpp and treble_kernels_avx2.cpp include this file
+// with TREBLE_KERNEL_SET naming the table of kernels they define. Everything
+// else here has internal linkage, so each path keeps its own copy.
+#include <cmath>
+#include <cstring>
+
+#include "treble_dsp/treble_chain.h"
+#include "treble_dsp/treble_kernel_set.h"
+
+namespace treble_kernels {
+
+using namespace treble_chain;
+
+namespace {
+
+constexpr unsigned kMask = TrebleDspState::kDelayMask;
+
+// A filter with these feedback values stays bounded.
+bool isStable(const BiquadCoefficients& f) { return std::fabs(f.a2) < 1.0f && std::fabs(f.a1) < 1.0f + f.a2; }
+
+// Keeps a stable filter as the one to fall back on, or falls back to it.
+void useStable(BiquadCoefficients& filter, BiquadCoefficients& lastStable) {
+    if (isStable(filter))
+        lastStable = filter;
+    else
+        filter = lastStable;
+}
+
+// The block works on a copy of the coefficients, which setParameter may be
+// rewriting from other threads. Two threads setting the exciter parameters at
+// once can leave a filter with feedback values from two different designs,
+// unstable until its parameters are set again; the block then runs the last
+// stable version of that filter instead.
+TrebleCoefficients snapshot(const TrebleCoefficients& live, TrebleDspState& state) {
+    TrebleCoefficients copy;
+    std::memcpy(&copy, &live, sizeof copy);
+    for (int i = 0; i < 2; ++i) useStable(copy.bandPassCoef[i], state.lastStableBandPass[i]);
+    for (int i = 0; i < 4; ++i) useStable(copy.highPassCoef[i], state.lastStableHighPass[i]);
+    return copy;
+}
+
+// After the block: a non-finite input or an overflow leaves state that would
+// keep the output non-finite for good; start again from construction values.
+void recoverIfNonFinite(TrebleDspState& state, float inputProbe) {
+    if (!(inputProbe == 0.0f) || !state.isFinite()) state.recover();
+}
+
+// The chain runs in chunks, one stage at a time over the whole chunk: the hiss
+// reducer (and widener), then the transient tracking, the power function and
+// the shaper's gain, the exciter's band-pass, shaper and high-passes, and the
+// output section. Each value is computed exactly as in a sample-by-sample
+// pass. Running the stages apart keeps each loop's recursions short and its
+// working set in registers, lets the two channels' recursions overlap, and
+// leaves the stages without recursion (the shaper's gain, the exciter's
+// shaper, the output section) free of calls, so that the compiler runs them on
+// several samples at once.
+constexpr int kChunk = 64;  // even, so that every chunk starts with the negative offset
+
+// The offset added at sample j of a chunk: it flips sign before every sample
+// and starts each block negative.
+inline float offsetAt(int j) { return (j & 1) ? kAntiDenormal : -kAntiDenormal; }
+
+struct ChunkLane {
+    float dry[kChunk];
+    float s[kChunk];
+    float u[kChunk];
+    float env[kChunk];
+    float power[kChunk];  // env to the power of tranExponent
+    float bp[kChunk];     // the exciter's band signal
+    float h[kChunk];      // its root, then its shaped form
+    Harmonics harmonics[kChunk];
+    float out[kChunk];
+};
+
+struct Switches {
+    bool hiss, wide, transient, exciter, clip;
+    float overLimit;  // above this an output sample counts as an overload
+};
+
+Switches switchesOf(const TrebleCoefficients& c) {
+    const bool clip = c.softClipOn != 0.0f;
+    return {c.hissOn != 0, c.wideOn != 0, c.transientOn != 0, c.exciterOn != 0, clip, clip ? 1.41f : 1.0f};
+}
+
+// The stages after the hiss reducer and the widener, for the kChannels
+// channels of a chunk; leaves the limited output samples in each lane's out.
+// The recursive loops serve both channels at once, whose recursions are
+// independent and so overlap. True on an overload.
+template <int kChannels>
+bool finishChannels(TrebleDspState& state, const TrebleCoefficients& c, const BlockPrep& p, const Switches& sw,
+                    ChunkLane* lanes, int n) {
+    static_assert(kChannels == 1 || kChannels == 2, "one or two channels");
+    TrebleChannelState left = state.channel[0];
+    TrebleChannelState right;
+    if constexpr (kChannels == 2) right = state.channel[1];
+    ChunkLane& laneL = lanes[0];
+    ChunkLane& laneR = lanes[kChannels - 1];
+
+    // The transient tracking and the exciter's band-pass both read only s;
+    // in one loop their feedback paths run side by side.
+    {
+        // By value: the stores into the lanes could otherwise alias them.
+        const BiquadCoefficients bandL = c.bandPassCoef[0];
+        const BiquadCoefficients bandR = c.bandPassCoef[1];
+        if (sw.transient && sw.exciter) {
+            for (int j = 0; j < n; ++j) {
+                trackTransient(left, c, p, laneL.s[j], offsetAt(j), laneL.u[j], laneL.env[j]);
+                if constexpr (kChannels == 2)
+                    trackTransient(right, c, p, laneR.s[j], offsetAt(j), laneR.u[j], laneR.env[j]);
+                laneL.bp[j] = bandPass(left.bandPass, bandL, laneL.s[j], offsetAt(j));
+                if constexpr (kChannels == 2)
+                    laneR.bp[j] = bandPass(right.bandPass, bandR, laneR.s[j], offsetAt(j));
+            }
+        } else if (sw.transient) {
+            for (int j = 0; j < n; ++j) {
+                trackTransient(left, c, p, laneL.s[j], offsetAt(j), laneL.u[j], laneL.env[j]);
+                if constexpr (kChannels == 2)
+                    trackTransient(right, c, p, laneR.s[j], offsetAt(j), laneR.u[j], laneR.env[j]);
+            }
+        } else if (sw.exciter) {
+            for (int j = 0; j < n; ++j) {
+                laneL.bp[j] = bandPass(left.bandPass, bandL, laneL.s[j], offsetAt(j));
+                if constexpr (kChannels == 2)
+                    laneR.bp[j] = bandPass(right.bandPass, bandR, laneR.s[j], offsetAt(j));
+            }
+        }
+    }
+    for (int k = 0; k < kChannels; ++k) {
+        ChunkLane& lane = lanes[k];
+        float* t = lane.out;  // the transient shaper's output, then the final samples
+        if (sw.transient) {
+            state.powfRun(lane.env, c.tranExponent, lane.power, n);
+            for (int j = 0; j < n; ++j) t[j] = finishTransient(c, lane.s[j], lane.u[j], lane.env[j], lane.power[j]);
+        } else {
+            for (int j = 0; j < n; ++j) t[j] = lane.s[j];
+        }
+    }
+    if (sw.exciter) {
+        const float twoDriveGain = p.twoDriveGain, shapeW = p.shapeW, shapeWNegative = p.shapeWNegative;
+        for (int k = 0; k < kChannels; ++k) {
+            ChunkLane& lane = lanes[k];
+            for (int j = 0; j < n; ++j) lane.h[j] = shaperRoot(state, lane.bp[j]);
+            for (int j = 0; j < n; ++j)
+                lane.h[j] = shapeHarmonics(twoDriveGain, shapeW, shapeWNegative, lane.bp[j], lane.h[j]);
+        }
+        // By value: the stores into the lanes could otherwise alias them.
+        const BiquadCoefficients shapedL = c.highPassCoef[kHighPassLeftShaped];
+        const BiquadCoefficients bandHpL = c.highPassCoef[kHighPassLeftBand];
+        const BiquadCoefficients shapedR = c.highPassCoef[kHighPassRightShaped];
+        const BiquadCoefficients bandHpR = c.highPassCoef[kHighPassRightBand];
+        for (int j = 0; j < n; ++j) {
+            laneL.harmonics[j] = highPassHarmonics(left, shapedL, bandHpL, c, laneL.h[j], laneL.bp[j], offsetAt(j));
+            if constexpr (kChannels == 2)
+                laneR.harmonics[j] =
+                    highPassHarmonics(right, shapedR, bandHpR, c, laneR.h[j], laneR.bp[j], offsetAt(j));
+        }
+    }
+    state.channel[0] = left;
+    if constexpr (kChannels == 2) state.channel[1] = right;
+
+    bool over = false;
+    for (int k = 0; k < kChannels; ++k) {
+        ChunkLane& lane = lanes[k];
+        float* t = lane.out;
+        if (sw.exciter)
+            for (int j = 0; j < n; ++j) t[j] = addHarmonics(t[j], lane.harmonics[j]);
+        for (int j = 0; j < n; ++j) {
+            float y = mixOutput(c, lane.dry[j], t[j]);
+            over |= std::fabs(y) > sw.overLimit;
+            if (sw.clip) y = softClip(y);
+            lane.out[j] = y;
+        }
+    }
+    return over;
+}
+
+template <class Store>
+void storeChunk(const float* y, float* out, int n) {
+    for (int j = 0; j < n; ++j) Store::store(out[j], y[j]);
+}
+
+// The single-channel chain on inputs[0]. kAdvanceFirst: the accumulating mono
+// kernel moves the look-ahead indices before writing and reading, the others
+// after; both read the sample written 255 samples earlier. kBothOutputs: the
+// result goes to outputs[0] and outputs[1].
+template <class Store, bool kAdvanceFirst, bool kBothOutputs>
+void runSingleChannel(const TrebleCoefficients& live, TrebleDspState& state, float sampleRate, float** inputs,
+                      float** outputs, int32_t sampleFrames, float* overFlag) {
+    if (sampleFrames <= 0) return;
+    const TrebleCoefficients c = snapshot(live, state);
+    const BlockPrep p = prepareBlock(c, sampleRate);
+    const Switches sw = switchesOf(c);
+
+    float* ring = state.dryDelay[0];
+    unsigned w = state.writeIndex, r = state.readIndex;
+    const float* in = inputs[0];
+    float* out0 = outputs[0];
+    float* out1 = kBothOutputs ? outputs[1] : nullptr;
+
+    ChunkLane lane;
+    bool over = false;
+    float probe = 0.0f;
+    for (int32_t start = 0; start < sampleFrames; start += kChunk) {
+        const int n = sampleFrames - start < kChunk ? static_cast<int>(sampleFrames - start) : kChunk;
+        HissControl hiss = loadHiss(state);
+        TrebleChannelState ch = state.channel[0];
+        for (int j = 0; j < n; ++j) {
+            const float ad = offsetAt(j);
+            const float x = in[start + j] + ad;
+            probe += x - x;  // stays 0 unless an input is not finite
+            if (kAdvanceFirst) {
+                w = (w + 1) & kMask;
+                r = (r + 1) & kMask;
+            }
+            ring[w] = x;
+            float dry = x;
+            float s = x;
+            if (sw.hiss) {
+                adaptHiss(hiss, p, c, hissResidual(ch, hiss.kc, x, ad));
+                dry = ring[r];
+                s = reduceHiss(ch, hiss, c, dry);
+            }
+            if (!kAdvanceFirst) {
+                w = (w + 1) & kMask;
+                r = (r + 1) & kMask;
+            }
+            lane.dry[j] = dry;
+            lane.s[j] = s;
+        }
+        storeHiss(state, hiss);
+        state.channel[0] = ch;
+
+        over |= finishChannels<1>(state, c, p, sw, &lane, n);
+        storeChunk<Store>(lane.out, out0 + start, n);
+        if (kBothOutputs) storeChunk<Store>(lane.out, out1 + start, n);
+    }
+
+    state.writeIndex = static_cast<uint16_t>(w);
+    state.readIndex = static_cast<uint16_t>(r);
+    if (over) *overFlag = 1.0f;
+    recoverIfNonFinite(state, probe);
+}
+
+// Two channels with one hiss control, the widener between the hiss reducer
+// and the other stages, and every other stage per channel.
+template <class Store>
+void runTwoChannels(const TrebleCoefficients& live, TrebleDspState& state, float sampleRate, float** inputs,
+                    float** outputs, int32_t sampleFrames, float* overFlag, float* sideCount) {
+    if (sampleFrames <= 0) return;
+    const TrebleCoefficients c = snapshot(live, state);
+    const BlockPrep p = prepareBlock(c, sampleRate);
+    const Switches sw = switchesOf(c);
+
+    float* ringL = state.dryDelay[0];
+    float* ringR = state.dryDelay[1];
+    unsigned w = state.writeIndex, r = state.readIndex;
+    const float* inL = inputs[0];
+    const float* inR = inputs[1];
+    float* outL = outputs[0];
+    float* outR = outputs[1];
+
+    ChunkLane lanes[2];
+    ChunkLane& laneL = lanes[0];
+    ChunkLane& laneR = lanes[1];
+    bool over = false;
+    float probe = 0.0f;
+    float sides = 0.0f;
+    for (int32_t start = 0; start < sampleFrames; start += kChunk) {
+        const int n = sampleFrames - start < kChunk ? static_cast<int>(sampleFrames - start) : kChunk;
+        HissControl hiss = loadHiss(state);
+        TrebleChannelState left = state.channel[0];
+        TrebleChannelState right = state.channel[1];
+        for (int j = 0; j < n; ++j) {
+            const float ad = offsetAt(j);
+            const float xL = inL[start + j] + ad;
+            const float xR = inR[start + j] + ad;
+            probe += (xL - xL) + (xR - xR);
+            ringL[w] = xL;
+            ringR[w] = xR;
+            float dryL = xL, dryR = xR;
+            float sL = xL, sR = xR;
+            if (sw.hiss) {
+                // One residual for both channels: a hiss present in both counts twice.
+                const float residual = hissResidual(left, hiss.kc, xL, ad) + hissResidual(right, hiss.kc, xR, ad);
+                adaptHiss(hiss, p, c, residual);
+                dryL = ringL[r];
+                dryR = ringR[r];
+                sL = reduceHiss(left, hiss, c, dryL);
+                sR = reduceHiss(right, hiss, c, dryR);
+            }
+            w = (w + 1) & kMask;
+            r = (r + 1) & kMask;
+            laneL.dry[j] = dryL;
+            laneR.dry[j] = dryR;
+            laneL.s[j] = sL;
+            laneR.s[j] = sR;
+        }
+        if (sw.wide) {
+            for (int j = 0; j < n; ++j) {
+                const float ad = offsetAt(j);
+                float& sL = laneL.s[j];
+                float& sR = laneR.s[j];
+                const float diffL = sL - left.widePrev + ad;
+                left.widePrev = sL;
+                const float diffR = sR - right.widePrev + ad;
+                right.widePrev = sR;
+                // The tilted part moves from the plain signal towards its first
+                // difference; only it is widened, the rest passes by.
+                const float tiltL = sL + (diffL - sL) * c.wideSlope;
+                const float tiltR = sR + (diffR - sR) * c.wideSlope;
+                const float restL = sL - tiltL;
+                const float restR = sR - tiltR;
+                const float mid = (tiltL + tiltR) * c.wideMidGain;
+                const float side = (tiltL - tiltR) * c.wideSideGain;
+                sides += selectGreater(std::fabs(side), std::fabs(mid), 1.0f, 0.0f);
+                sL = mid + side + restL;
+                sR = mid - side + restR;
+            }
+        }
+        storeHiss(state, hiss);
+        state.channel[0] = left;
+        state.channel[1] = right;
+
+        over |= finishChannels<2>(state, c, p, sw, lanes, n);
+        storeChunk<Store>(laneL.out, outL + start, n);
+        storeChunk<Store>(laneR.out, outR + start, n);
+    }
+
+    state.writeIndex = static_cast<uint16_t>(w);
+    state.readIndex = static_cast<uint16_t>(r);
+    if (over) *overFlag = 1.0f;
+    *sideCount += sides;
+    recoverIfNonFinite(state, probe);
+}
+
+}  // namespace
+
+#define TREBLE_KERNEL_ARGS                                                                                 \
+    const TrebleCoefficients &coef, TrebleDspState &state, float sampleRate, float **inputs, float **outputs, \
+        int32_t sampleFrames, float *overFlag, float *sideCount
+#define TREBLE_KERNEL_PASS coef, state, sampleRate, inputs, outputs, sampleFrames, overFlag
+
+extern const KernelSet TREBLE_KERNEL_SET;
+const KernelSet TREBLE_KERNEL_SET = {
+    [](TREBLE_KERNEL_ARGS) { (void)sideCount, runSingleChannel<AddToOutput, true, false>(TREBLE_KERNEL_PASS); },
+    [](TREBLE_KERNEL_ARGS) { (void)sideCount, runSingleChannel<WriteOutput, false, false>(TREBLE_KERNEL_PASS); },
+    [](TREBLE_KERNEL_ARGS) { (void)sideCount, runSingleChannel<AddToOutput, false, true>(TREBLE_KERNEL_PASS); },
+    [](TREBLE_KERNEL_ARGS) { (void)sideCount, runSingleChannel<WriteOutput, false, true>(TREBLE_KERNEL_PASS); },
+    [](TREBLE_KERNEL_ARGS) { runTwoChannels<AddToOutput>(TREBLE_KERNEL_PASS, sideCount); },
+    [](TREBLE_KERNEL_ARGS) { runTwoChannels<WriteOutput>(TREBLE_KERNEL_PASS, sideCount); },
+};
+
+#undef TREBLE_KERNEL_ARGS
+#undef TREBLE_KERNEL_PASS
+
+}  // namespace treble_kernels

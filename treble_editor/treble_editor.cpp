@@ -1,0 +1,249 @@
+#include "treble_editor/treble_editor.h"
+
+#include <initializer_list>
+#include <new>
+
+#include "gui/gui_bitmap.h"
+#include "gui/gui_fader.h"
+#include "gui/gui_frame.h"
+#include "gui/led_indicator.h"
+#include "gui/rotary_knob.h"
+#include "gui/toggle_button.h"
+#include "gui/value_display.h"
+#include "treble/treble_effect.h"
+#include "treble/treble_parameters.h"
+#include "treble_editor/about_splash.h"
+#include "treble_editor/treble_layout.h"
+#include "treble_editor/value_formatters.h"
+
+namespace L = treble_layout;
+
+namespace {
+const char* const kVersionLine = "Vorsa Glintor version 1.0";
+
+GuiRect rectAt(L::Pos p, int width, int height) { return GuiRect(p.x, p.y, p.x + width, p.y + height); }
+GuiRect rectOf(const L::Box& b) { return GuiRect(b.left, b.top, b.right, b.bottom); }
+
+using Formatter = void (*)(float, char*);
+
+Formatter formatterOf(L::Format format) {
+    switch (format) {
+        case L::Format::Decibels:
+            return formatDecibels;
+        case L::Format::Hertz:
+            return formatHertz;
+        case L::Format::Percent:
+            return formatPercent;
+        case L::Format::Digits:
+            return formatDigits;
+        case L::Format::Slope:
+            break;
+    }
+    return formatSlope;
+}
+
+// Adds a view to the frame, which takes over its reference; a view the frame
+// cannot list is released at once. Null when there is no view to use.
+template <class View>
+View* listed(GuiFrame* frame, View* view) {
+    if (!view) return nullptr;
+    if (!frame->addView(view)) {
+        view->release();
+        return nullptr;
+    }
+    return view;
+}
+
+// The editor's own reference to a bitmap it handed to controls.
+void drop(GuiBitmap* bitmap) {
+    if (bitmap) bitmap->release();
+}
+}  // namespace
+
+bool createTrebleEditor(TrebleEffect& effect) { return new (std::nothrow) TrebleEditor(&effect) != nullptr; }
+
+TrebleEditor::TrebleEditor(TrebleEffect* effect)
+    : GuiEditorBase(effect), treble(effect), background(new (std::nothrow) GuiBitmap(L::kBackgroundBitmap)) {
+    if (background) setRect(background->getWidth(), background->getHeight());
+}
+
+TrebleEditor::~TrebleEditor() {
+    // The frame holds views that refer to this editor; it goes first.
+    delete frame;
+    frame = nullptr;
+    drop(background);
+}
+
+VstIntPtr TrebleEditor::open(void* parentWindow) {
+    GuiEditorBase::open(parentWindow);
+    if (!background || background->getWidth() == 0 || !parentWindow) return 0;
+    if (!createFrame(parentWindow, background)) return 0;
+    setKnobMode(KnobLinear);
+    buildViews();
+    if (treble) treble->editorOpen = 1;
+    return 1;
+}
+
+void TrebleEditor::close() {
+    if (treble) treble->editorOpen = 0;
+    GuiEditorBase::close();
+    clearPointers();
+}
+
+void TrebleEditor::clearPointers() {
+    for (int i = 0; i < kNumParams; ++i) {
+        controls[i] = nullptr;
+        fields[i] = nullptr;
+    }
+    overEnhanced = peakOver = nullptr;
+    about = nullptr;
+}
+
+void TrebleEditor::setControl(int tag, GuiControl* c) {
+    if (!c) return;
+    c->setValue(treble ? treble->getParameter(tag) : 0.0f);
+    if (inRange(tag)) controls[tag] = c;
+}
+
+float TrebleEditor::fieldValue(int index) const {
+    if (!treble || !inRange(index)) return 0.0f;
+    return fieldNormalised[index] ? treble->getParameter(index) * fieldScale[index] : treble->getEffectiveValue(index);
+}
+
+ValueDisplay* TrebleEditor::addField(const GuiRect& rect, float value, Formatter formatter, int align) {
+    ValueDisplay* field = listed(frame, new (std::nothrow) ValueDisplay(rect, background, 0));
+    if (!field) return nullptr;
+    // The field repaints exactly the picture under it.
+    field->setBackgroundOrigin(GuiPoint(rect.left, rect.top));
+    field->setAlignment(align);
+    field->setFontId(FontTiny);
+    field->setTextColor(kBlackColor);
+    field->setTextTransparent(true);
+    field->setFormatter(formatter);
+    field->setValue(value);
+    return field;
+}
+
+void TrebleEditor::addLabel(const GuiRect& rect, int number) {
+    addField(rect, static_cast<float>(number), formatLabel, AlignCenter);
+}
+
+void TrebleEditor::addValueField(int tag, const GuiRect& rect, Formatter formatter, bool normalised, float scale,
+                                 int align) {
+    fieldNormalised[tag] = normalised;
+    fieldScale[tag] = scale;
+    fields[tag] = addField(rect, 0.0f, formatter, align);
+    if (fields[tag]) fields[tag]->setValue(fieldValue(tag));
+}
+
+void TrebleEditor::buildViews() {
+    clearPointers();
+    GuiBitmap* pointer = new (std::nothrow) GuiBitmap(L::kKnobPointerBitmap);
+    GuiBitmap* handle = new (std::nothrow) GuiBitmap(L::kFaderHandleBitmap);
+    GuiBitmap* mixBackground = new (std::nothrow) GuiBitmap(L::kMixBackgroundBitmap);
+    GuiBitmap* mixHandle = new (std::nothrow) GuiBitmap(L::kMixHandleBitmap);
+    GuiBitmap* aboutPicture = new (std::nothrow) GuiBitmap(L::kAboutBitmap);
+
+    for (const L::FaderRow& row : L::kFaders) {
+        addLabel(rectAt(row.label, L::kFieldWidth, L::kFieldHeight), row.labelNumber);
+        GuiFader* fader = listed(
+            frame, new (std::nothrow) VerticalFader(GuiRect(row.x, L::kFaderTop, row.x + L::kFaderWidth, L::kFaderBottom),
+                                                    this, row.tag, L::kFaderTop, L::kFaderBottom - L::kFaderHandleHeight,
+                                                    handle, background, GuiPoint(row.x, L::kFaderTop),
+                                                    kFaderBottomToTop));
+        if (fader) {
+            fader->setJumpToClick(false);
+            fader->setDefault(0.0f);
+        }
+        setControl(row.tag, fader);
+        addValueField(row.tag, rectAt(row.value, L::kFieldWidth, L::kFieldHeight), formatterOf(row.format), false, 1.0f,
+                      AlignCenter);
+    }
+
+    for (const L::IndicatorRow* row : {&L::kOverEnhanced, &L::kPeakOver}) {
+        addLabel(rectAt(row->label, L::kIndicatorLabelWidth, L::kIndicatorLabelHeight), row->labelNumber);
+        GuiBitmap* bitmap = new (std::nothrow) GuiBitmap(row->bitmap);
+        LedIndicator* led = listed(frame, new (std::nothrow) LedIndicator(rectAt(row->at, 0, 0), bitmap));
+        drop(bitmap);
+        (row == &L::kOverEnhanced ? overEnhanced : peakOver) = led;
+    }
+
+    for (const L::KnobRow& row : L::kKnobs) {
+        addLabel(rectAt(row.label, L::kFieldWidth, L::kFieldHeight), row.labelNumber);
+        RotaryKnob* knob = listed(frame, new (std::nothrow) RotaryKnob(rectAt(row.knob, L::kKnobSize, L::kKnobSize), this,
+                                                                       row.tag, background, pointer,
+                                                                       GuiPoint(row.knob.x, row.knob.y)));
+        if (knob) knob->setDefault(0.5f);
+        setControl(row.tag, knob);
+        addValueField(row.tag, rectAt(row.value, L::kFieldWidth, L::kFieldHeight), formatterOf(row.format),
+                      row.source == L::Source::Normalised, row.scale, AlignCenter);
+    }
+
+    for (const L::ToggleRow& row : L::kToggles) {
+        GuiBitmap* bitmap = new (std::nothrow) GuiBitmap(row.bitmap);
+        const int width = bitmap ? bitmap->getWidth() : 0;
+        const int height = bitmap ? bitmap->getHeight() / 2 : 0;
+        setControl(row.tag, listed(frame, new (std::nothrow) ToggleButton(rectAt(row.at, width, height), this, row.tag,
+                                                                          bitmap)));
+        drop(bitmap);
+    }
+
+    GuiFader* mix = listed(frame, new (std::nothrow) HorizontalFader(rectOf(L::kMixFader), this, L::kMixTag, L::kMixLeft,
+                                                                     L::kMixRight, mixHandle, mixBackground,
+                                                                     GuiPoint(0, 0), kFaderLeftIsZero));
+    if (mix) {
+        mix->setJumpToClick(false);
+        mix->setDefault(1.0f);
+    }
+    setControl(L::kMixTag, mix);
+    addLabel(rectOf(L::kMixLabel), L::kMixLabelNumber);
+    addValueField(L::kMixTag, rectOf(L::kMixValue), formatPercent, true, 1.0f, AlignLeft);
+
+    // Added last, so the about area wins every overlap.
+    about = listed(frame, new (std::nothrow) AboutSplash(rectOf(L::kAboutClick), this, L::kAboutTag, aboutPicture,
+                                                         rectOf(L::kAboutPicture), GuiPoint(0, 0),
+                                                         GuiPoint(L::kAboutTextOrigin.x, L::kAboutTextOrigin.y),
+                                                         kVersionLine));
+
+    for (GuiBitmap* bitmap : {pointer, handle, mixBackground, mixHandle, aboutPicture}) drop(bitmap);
+}
+
+void TrebleEditor::idle() {
+    if (frame && treble) {
+        // Tells the process driver the slot was read, so it stops holding overloads for us.
+        treble->editorPolled = 1;
+        const int slot = treble->meterReadIndex & (TrebleEffect::kMeterRingSize - 1);
+        if (overEnhanced) overEnhanced->setValue(treble->overEnhanceRing[slot]);
+        if (peakOver) peakOver->setValue(treble->peakOverRing[slot]);
+        const float mono = treble->coefficients().stereoMonoEffective;
+        GuiControl* enhancer = controls[treble_params::kProcessEnh];
+        if (mono != 0.0f) {
+            // The widener has nothing to widen in mono.
+            if (enhancer) enhancer->setValue(0.0f);
+            if (overEnhanced) overEnhanced->setValue(0.0f);
+        } else if (enhancer) {
+            enhancer->setValue(treble->getEffectiveValue(treble_params::kProcessEnh));
+        }
+        if (GuiControl* stereoMono = controls[treble_params::kStereoMono]) stereoMono->setValue(mono);
+    }
+    GuiEditorBase::idle();
+}
+
+void TrebleEditor::parameterChanged(VstInt32 index, float /*value*/) {
+    if (!frame || !treble || !inRange(index)) return;
+    if (controls[index]) controls[index]->setValue(treble->getParameter(index));
+    if (fields[index]) fields[index]->setValue(fieldValue(index));
+    postUpdate();
+}
+
+void TrebleEditor::resetMeters() {
+    if (overEnhanced) overEnhanced->setValue(0.0f);
+    if (peakOver) peakOver->setValue(0.0f);
+    postUpdate();
+}
+
+void TrebleEditor::controlChanged(Canvas* canvas, GuiControl* c) {
+    if (!c) return;
+    if (inRange(c->tag()) && effect) effect->setParameterAutomated(c->tag(), c->getValue());
+    c->redrawIfDirty(canvas);
+}

@@ -1,0 +1,62 @@
+// The treble plug-in's editor: a 622 x 272 picture with knobs, faders,
+// buttons, value texts, two overload indicators and the about screen. Every
+// control's tag is the parameter it edits, so values flow both ways by index.
+#pragma once
+
+#include "gui/gui_control.h"
+#include "gui/gui_editor_base.h"
+
+class GuiBitmap;
+class LedIndicator;
+class TrebleEffect;
+class ValueDisplay;
+
+class TrebleEditor : public GuiEditorBase, public ControlObserver {
+public:
+    static constexpr int kNumParams = 24;
+
+    explicit TrebleEditor(TrebleEffect* effect);
+    ~TrebleEditor() override;
+
+    // 1 with the frame and every view built; 0 without a parent window or background.
+    VstIntPtr open(void* parentWindow) override;
+    void close() override;
+    // Indicators and the buttons that follow the effect, then the redraw of what changed.
+    void idle() override;
+    // Stores the effect's current values in the index's control and field; draws nothing.
+    void parameterChanged(VstInt32 index, float value) override;
+    void resetMeters() override;
+    void controlChanged(Canvas* canvas, GuiControl* control) override;
+
+    // For tests and screenshots.
+    GuiControl* control(int index) const { return inRange(index) ? controls[index] : nullptr; }
+    ValueDisplay* valueField(int index) const { return inRange(index) ? fields[index] : nullptr; }
+    LedIndicator* overEnhancedIndicator() const { return overEnhanced; }
+    LedIndicator* peakOverIndicator() const { return peakOver; }
+    GuiControl* aboutScreen() const { return about; }
+
+private:
+    static bool inRange(int index) { return index >= 0 && index < kNumParams; }
+    void buildViews();
+    void clearPointers();
+    ValueDisplay* addField(const GuiRect& rect, float value, void (*formatter)(float, char*), int align);
+    void addLabel(const GuiRect& rect, int number);
+    void addValueField(int tag, const GuiRect& rect, void (*formatter)(float, char*), bool normalised, float scale,
+                       int align);
+    void setControl(int tag, GuiControl* control);
+    // The number a parameter's value field shows.
+    float fieldValue(int index) const;
+
+    TrebleEffect* treble;
+    GuiBitmap* background;
+    GuiControl* controls[kNumParams] = {};
+    ValueDisplay* fields[kNumParams] = {};
+    bool fieldNormalised[kNumParams] = {};
+    float fieldScale[kNumParams] = {};
+    LedIndicator* overEnhanced = nullptr;
+    LedIndicator* peakOver = nullptr;
+    GuiControl* about = nullptr;
+};
+
+// Creates the editor of `effect`, which registers itself with it; false when it cannot.
+bool createTrebleEditor(TrebleEffect& effect);
