@@ -20,6 +20,7 @@ test_packages=(
   lsp-plugins-vst
   xvfb xdotool xauth
   ardour python3
+  audacity x11-utils x11-apps
   g++-mingw-w64-x86-64-posix wine wine64
   dpkg-dev
 )

@@ -81,6 +81,26 @@ std::vector<float> processAllPrograms(vst_host::PluginInstance& plugin) {
         }
         for (auto& channel : programOut) result.insert(result.end(), channel.begin(), channel.end());
     }
+
+    // Every parameter swept over its range from program 0, one block per
+    // value: the mapping from values to coefficients is then compared well
+    // beyond the values the programs use.
+    plugin.setProgram(0);
+    plugin.suspend();
+    plugin.resume();
+    for (int c = 0; c < inputs; ++c)
+        std::memcpy(in.channel(c), source[static_cast<size_t>(c)].data() + kFramesPerProgram / 2,
+                    kBlockSize * sizeof(float));
+    for (int i = 0; i < plugin.numParams(); ++i) {
+        const float kept = plugin.getParameter(i);
+        for (int step = 0; step <= kSweepSteps; ++step) {
+            plugin.setParameter(i, static_cast<float>(step) / kSweepSteps);
+            out.fill(0.0f);
+            plugin.processReplacing(in.pointers(), out.pointers(), kBlockSize);
+            for (int c = 0; c < outputs; ++c) result.insert(result.end(), out.channel(c), out.channel(c) + kBlockSize);
+        }
+        plugin.setParameter(i, kept);
+    }
     return result;
 }
 

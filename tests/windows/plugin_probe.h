@@ -13,13 +13,16 @@ namespace plugin_probe {
 // Frames processed per program.
 constexpr int kFramesPerProgram = 8192;
 constexpr int kBlockSize = 512;
+// Values per parameter in the sweep.
+constexpr int kSweepSteps = 40;
 
 // Identity, parameter names and labels, the display of every parameter at a
 // spread of values and under every program, and every program name.
 std::string describe(vst_host::PluginInstance& plugin);
 
 // The test signal through every program in turn (each after a suspend and
-// resume): for each program, each output channel's kFramesPerProgram samples.
+// resume): for each program, each output channel's kFramesPerProgram samples;
+// then one block for each value of every parameter's sweep.
 std::vector<float> processAllPrograms(vst_host::PluginInstance& plugin);
 
 // Input channel `channel` of the test signal. Integer and basic float
