@@ -10,6 +10,8 @@
 
 namespace render {
 
+// Members are destroyed bottom-up: the instance closes before its host goes.
+// Never assign over a voice that holds an instance.
 struct Voice {
     std::unique_ptr<vst_host::ScriptedHost> host;
     std::unique_ptr<vst_host::PluginInstance> plugin;

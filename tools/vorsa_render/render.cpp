@@ -139,7 +139,7 @@ bool renderStream(const vst_host::PluginModule& module, AudioSource& source, con
     report.instances = static_cast<int>(voices.size());
     // Read after resume and set-up: a plug-in may only know its delay then.
     settleDelay(probe, settings, first.initialDelay(), report);
-    probe = Voice();
+    probe.plugin.reset();  // closed while its host still answers
     int ioChangesSeen = *voices[0].ioChanges;
 
     const long tailSize = std::clamp<long>(static_cast<long>(first.dispatch(effGetTailSize)), 0, 10L * rate);
