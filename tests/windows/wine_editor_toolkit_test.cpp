@@ -152,7 +152,10 @@ TEST_F(Win32Editor, RealMouseDragTurnsTheKnobInOneGesture) {
     steps.push_back({wine_test::screenPoint(child, 150, 60), true});
     for (int i = 1; i <= 10; ++i) steps.push_back({wine_test::screenPoint(child, 150, 60 - 4 * i), true});
     steps.push_back({wine_test::screenPoint(child, 150, 20), false});
-    wine_test::playMouse(steps, 30);
+    wine_test::MouseScript mouse(steps);
+    recordingHost().onIdle = [&mouse] { mouse.next(); };
+    mouse.run();
+    recordingHost().onIdle = nullptr;
     editor->setKnobDragMode(KnobCircular);
 
     EXPECT_GT(knob->getValue(), before);
