@@ -179,6 +179,9 @@ struct BlockConstants {
     double a1Wide, keep1Wide;
     float threshold, sqrtThreshold, maxGain;
     float outputGain, bassGain;
+    double colourFactor;  // widened as the harmonics step multiplies it
+    float colourNorm, mixAmount;
+    bool saturate;
 };
 
 // The processing states as a block works on them: the band split, shaper
@@ -286,7 +289,7 @@ void BassEffect::runStereo(float** inputs, float** outputs, VstInt32 sampleFrame
     struct Path {
         BassEffect& e;
         BlockState& s;
-        const BlockConstants& k;
+        const BlockConstants k;  // a copy: the chunk stores cannot alias it, so it stays in registers
         ChunkBuffers* buffers;
         const float* inL;
         const float* inR;
@@ -339,10 +342,10 @@ void BassEffect::runStereo(float** inputs, float** outputs, VstInt32 sampleFrame
             // lies between the two: either way the larger one.
             hold = _mm_max_pd(shaped, _mm_add_pd(_mm_mul_pd(hold, _mm_set1_pd(1.0 - kHoldRelease)),
                                                  _mm_mul_pd(shaped, _mm_set1_pd(kHoldRelease))));
-            const __m128 t = _mm_min_ps(_mm_max_ps(_mm_cvtpd_ps(_mm_mul_pd(_mm_set1_pd(e.colourFactor), hold)),
+            const __m128 t = _mm_min_ps(_mm_max_ps(_mm_cvtpd_ps(_mm_mul_pd(_mm_set1_pd(k.colourFactor), hold)),
                                                    _mm_set1_ps(-kShaperLimit)),
                                         _mm_set1_ps(kShaperLimit));
-            const __m128d harm = _mm_sub_pd(_mm_cvtps_pd(_mm_mul_ps(_mm_set1_ps(e.colourNorm), parabolaOf(t))), hold);
+            const __m128d harm = _mm_sub_pd(_mm_cvtps_pd(_mm_mul_ps(_mm_set1_ps(k.colourNorm), parabolaOf(t))), hold);
             smooth = _mm_add_pd(_mm_mul_pd(smooth, _mm_set1_pd(k.keep1Wide)), _mm_mul_pd(_mm_set1_pd(k.a1Wide), harm));
             storePair(c.low + 2 * i, _mm_add_ps(raisedLow, _mm_cvtpd_ps(smooth)));
         }
@@ -355,8 +358,8 @@ void BassEffect::runStereo(float** inputs, float** outputs, VstInt32 sampleFrame
         }
         // ... then mix, output gain, clipper and overload, two frames a step.
         void end3(ChunkBuffers& c, int n, int start) {
-            const __m128 mix = _mm_set1_ps(e.mixAmount), outputGain = _mm_set1_ps(k.outputGain);
-            const bool saturate = reachesOne(e.saturationOn);
+            const __m128 mix = _mm_set1_ps(k.mixAmount), outputGain = _mm_set1_ps(k.outputGain);
+            const bool saturate = k.saturate;
             // Bit i set: frame i reached full scale in either channel.
             unsigned long long over = 0;
             for (int i = 0; i < 2 * n; i += 4) {
@@ -412,7 +415,7 @@ void BassEffect::runMono(float** inputs, float** outputs, VstInt32 sampleFrames,
     struct Path {
         BassEffect& e;
         BlockState& s;
-        const BlockConstants& k;
+        const BlockConstants k;  // a copy: the chunk stores cannot alias it, so it stays in registers
         ChunkBuffers* buffers;
         const float* in;
         float* out0;
@@ -459,8 +462,8 @@ void BassEffect::runMono(float** inputs, float** outputs, VstInt32 sampleFrames,
             const double shaped = shaper;
             const double decayed = hold * (1.0 - kHoldRelease) + shaped * kHoldRelease;
             hold = shaped > hold ? shaped : decayed;
-            const float t = limited(static_cast<float>(e.colourFactor * hold), kShaperLimit);
-            const double harm = static_cast<double>(e.colourNorm * parabola(t)) - hold;
+            const float t = limited(static_cast<float>(k.colourFactor * hold), kShaperLimit);
+            const double harm = static_cast<double>(k.colourNorm * parabola(t)) - hold;
             smooth = smooth * k.keep1Wide + k.a1Wide * harm;
             c.low[i] = raisedLow + static_cast<float>(smooth);
         }
@@ -472,8 +475,8 @@ void BassEffect::runMono(float** inputs, float** outputs, VstInt32 sampleFrames,
         }
         // ... then mix, output gain, clipper and overload, four samples a step.
         void end3(ChunkBuffers& c, int n, int start) {
-            const __m128 mix = _mm_set1_ps(e.mixAmount), outputGain = _mm_set1_ps(k.outputGain);
-            const bool saturate = reachesOne(e.saturationOn);
+            const __m128 mix = _mm_set1_ps(k.mixAmount), outputGain = _mm_set1_ps(k.outputGain);
+            const bool saturate = k.saturate;
             // Bit i set: sample i reached full scale.
             unsigned long long over = 0;
             for (int i = 0; i < n; i += 4) {
@@ -538,7 +541,11 @@ void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFr
                               // S(2^-16) * S(T) / 2^-16, about 256 * sqrt(T)
                               lookup.sqrtOf(kSilenceFloor) * sqrtThreshold * 65536.0f,
                               gainLin,
-                              bassLin};
+                              bassLin,
+                              colourFactor,
+                              colourNorm,
+                              mixAmount,
+                              reachesOne(saturationOn)};
 
     BlockState s;
     for (int c = 0; c < 2; ++c) {

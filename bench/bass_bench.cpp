@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/plugin_dir.h"
 #include "host/hosted_plugin.h"
 
 namespace {
@@ -46,7 +47,7 @@ std::vector<float> musicLikeSignal(int channel) {
 vst_host::HostedPlugin loadRig(const char* name, bool stereo) {
     std::string error;
     vst_host::HostedPlugin rig = vst_host::loadHostedPlugin(
-        std::string(VORSA_PLUGIN_DIR) + "/" + name + ".so", &error,
+        benchPluginPath(name), &error,
         [](vst_host::ScriptedHost& host) { host.recordRequests = false; });
     if (!rig) return rig;
     rig->startUp(kRate, kBlock);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/plugin_dir.h"
 #include "host/hosted_plugin.h"
 
 namespace {
@@ -41,7 +42,7 @@ std::vector<float> musicSignal(int channels) {
 vst_host::HostedPlugin loadAllStagesOn(const std::string& name) {
     std::string error;
     vst_host::HostedPlugin rig =
-        vst_host::loadHostedPlugin(std::string(VORSA_PLUGIN_DIR) + "/" + name + ".so", &error,
+        vst_host::loadHostedPlugin(benchPluginPath(name), &error,
                                    [](vst_host::ScriptedHost& host) { host.recordRequests = false; });
     if (!rig) return rig;
     rig->startUp(kRate, kBlock);

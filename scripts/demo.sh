@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The demo: installs what is missing, builds, and renders the built-in demo
 # music through both products, writing the processed WAV files, before/after
-# pictures, a screenshot of the editor and a listing of every plug-in into one folder.
+# pictures, screenshots of both editors and a listing of every plug-in into one folder.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VORSA_BUILD_DIR:-$root/build}"
@@ -25,6 +25,8 @@ echo
 echo "== Rumblor (stereo), program \"psychoacoustic\": upward compression and harmonics of the low band"
 "$render" "$plugins/Vorsa_RUMBLOR.so" "$out/rumblor_psychoacoustic.wav" --program psychoacoustic \
   --plot "$out/rumblor_psychoacoustic.png"
+# Its editor after the music: the needle shows the gain of the last block.
+"$build/tools/vorsa_snapshot/vorsa-snapshot-rumblor" --out "$out/rumblor_editor.png" --program psychoacoustic --audio 10
 echo
 
 "$build/tools/vorsa-info" "$plugins"/*.so > "$out/plugins.txt"

@@ -11,6 +11,7 @@ packages=(
   lsp-plugins-vst
   libx11-dev xvfb xdotool xauth
   ardour python3
+  audacity x11-utils x11-apps
   g++-mingw-w64-x86-64-posix wine wine64
 )
 packages+=("$@")

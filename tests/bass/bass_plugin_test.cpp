@@ -36,15 +36,19 @@ TEST_P(BassPlugin, IdentityAndRecord) {
     EXPECT_EQ(plugin->uniqueId(), GetParam().id);
     EXPECT_EQ(plugin->numPrograms(), 32);
     EXPECT_EQ(plugin->numParams(), 9);
-    // No editor until the editor arrives.
-    EXPECT_EQ(plugin->flags(), effFlagsCanMono | effFlagsCanReplacing | effFlagsHasVu);
+    EXPECT_EQ(plugin->flags(), effFlagsCanMono | effFlagsCanReplacing | effFlagsHasVu | effFlagsHasEditor);
     EXPECT_EQ(plugin->initialDelay(), 256);
     EXPECT_EQ(plugin->effectName(), "Vorsa Rumblor");
     EXPECT_EQ(plugin->vendorString(), "Vorsa");
     EXPECT_EQ(plugin->productString(), "Bass enhancing plug-in");
     EXPECT_EQ(plugin->vendorVersion(), 1);
     EXPECT_EQ(plugin->dispatch(effGetVu), 0);
-    EXPECT_EQ(plugin->dispatch(effEditOpen), 0);
+    EXPECT_EQ(plugin->dispatch(effEditOpen), 0);  // no window to open in
+    ERect* rect = nullptr;
+    ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right - rect->left, 343);
+    EXPECT_EQ(rect->bottom - rect->top, 160);
     VstPinProperties pin{};
     ASSERT_TRUE(plugin->inputProperties(1, pin));
     EXPECT_STREQ(pin.label, "My 2 In");

@@ -12,5 +12,6 @@ struct ArtProduct {
 };
 
 bool writeGlintorArtwork(const std::string& folder);
+bool writeRumblorArtwork(const std::string& folder);
 
 }  // namespace art

@@ -11,6 +11,7 @@
 namespace {
 const art::ArtProduct kProducts[] = {
     {"glintor", art::writeGlintorArtwork},
+    {"rumblor", art::writeRumblorArtwork},
 };
 
 bool wanted(const char* name, int argc, char** argv) {

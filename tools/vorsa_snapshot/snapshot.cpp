@@ -131,7 +131,8 @@ int runSnapshot(int argc, char** argv, const SnapshotProduct& product) {
     dispatch(e, effEditIdle);
     // The editor stays open while the music plays, so every overload is held for its next idle.
     if (options.audioSeconds > 0.0) playDemo(e, options.audioSeconds);
-    dispatch(e, effEditIdle);
+    // Enough idles for a meter that climbs a step per redraw to arrive.
+    for (int i = 0; i < 12; ++i) dispatch(e, effEditIdle);
     if (options.about) {
         ERect* rect = nullptr;
         dispatch(e, effEditGetRect, 0, 0, &rect);

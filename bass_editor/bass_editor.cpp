@@ -1,0 +1,212 @@
+#include "bass_editor/bass_editor.h"
+
+#include <cstring>
+#include <new>
+
+#include "bass/bass_effect.h"
+#include "bass_editor/needle_meter.h"
+#include "gui/gui_bitmap.h"
+#include "gui/gui_fader.h"
+#include "gui/gui_frame.h"
+#include "gui/led_indicator.h"
+#include "gui/rotary_knob.h"
+#include "gui/toggle_button.h"
+#include "gui/value_display.h"
+#include "treble_editor/about_splash.h"
+#include "treble_editor/value_formatters.h"
+
+using namespace bass_layout;
+
+namespace {
+
+const char* const kLabels[] = {
+    "gain",          "tune",  "threshold", "       1st", "       2nd<->3rd", "colour", "       2nd+3rd",
+    "      steepness", "bass", "saturation", "process",   "stereo",           "",       "",
+    "mix",
+};
+constexpr int kNumLabels = sizeof(kLabels) / sizeof(kLabels[0]);
+
+const char* const kVersionLine = "Rumblor bass enhancer, version 1.0";
+
+ValueFormatter formatterFor(ValueFormat format) {
+    switch (format) {
+    case kHertz: return formatHertz;
+    case kDecibels: return formatDecibels;
+    case kPercent: return formatPercent;
+    }
+    return formatPercent;
+}
+
+GuiRect rectOf(const Box& b) { return GuiRect(b.left, b.top, b.right, b.bottom); }
+
+Box fieldAt(int x, int y) { return {x, y, x + kFieldWidth, y + kFieldHeight}; }
+
+const Knob* knobFor(int tag) {
+    for (const Knob& k : kKnobs)
+        if (k.tag == tag) return &k;
+    return nullptr;
+}
+
+}  // namespace
+
+void formatBassLabel(float value, char* text) {
+    text[0] = 0;
+    // Compare before converting: a NaN or huge label number has no text.
+    if (!(value >= 0.0f && value < kNumLabels)) return;
+    std::strcpy(text, kLabels[static_cast<int>(value)]);
+}
+
+bool createBassEditor(BassEffect& effect) { return new (std::nothrow) BassEditor(&effect) != nullptr; }
+
+BassEditor::BassEditor(BassEffect* effect)
+    : GuiEditorBase(effect), bass(effect), background(new (std::nothrow) GuiBitmap(kBackgroundBitmap)) {
+    if (background && background->getWidth() > 0)
+        setRect(background->getWidth(), background->getHeight());
+    else
+        setRect(0, 0);
+}
+
+// The effect may be half destroyed by now (it deletes its editor last), so
+// the base only deletes the frame, which holds its own picture references.
+BassEditor::~BassEditor() {
+    if (background) background->release();
+}
+
+VstIntPtr BassEditor::open(void* parentWindow) {
+    GuiEditorBase::open(parentWindow);
+    if (!background || background->getWidth() <= 0 || !parentWindow) return 0;
+    if (!createFrame(parentWindow, background)) return 0;
+    setKnobDragMode(KnobLinear);
+    buildViews();
+    if (bass) bass->editorOpen = 1;
+    return 1;
+}
+
+void BassEditor::close() {
+    if (bass) bass->editorOpen = 0;
+    GuiEditorBase::close();
+    clearViewPointers();
+}
+
+void BassEditor::clearViewPointers() {
+    for (int i = 0; i < kNumParams; ++i) {
+        controls[i] = nullptr;
+        valueFields[i] = nullptr;
+    }
+    needle = nullptr;
+    overload = nullptr;
+    about = nullptr;
+}
+
+float BassEditor::fieldValue(int tag) const {
+    if (!bass) return 0.0f;
+    const Knob* knob = knobFor(tag);
+    if (knob && knob->source == kDisplayValue) return bass->getEffectiveValue(tag);
+    return bass->getParameter(tag);
+}
+
+ValueDisplay* BassEditor::addField(const Box& box, float value, ValueFormatter formatter, int align) {
+    auto* field = new ValueDisplay(rectOf(box), background);
+    field->setBackgroundOrigin(GuiPoint(box.left, box.top));
+    field->setAlignment(align);
+    field->setFontId(FontTiny);
+    field->setTextColor(kBlackColor);
+    field->setTextTransparent(true);
+    field->setFormatter(formatter);
+    field->setValue(value);
+    frame->addView(field);
+    return field;
+}
+
+void BassEditor::addKnob(const Knob& k, GuiBitmap* pointer) {
+    addField(fieldAt(k.labelX, k.labelY), static_cast<float>(k.label), formatBassLabel, AlignCenter);
+    auto* knob = new RotaryKnob(rectOf(k.box), this, k.tag, background, pointer, GuiPoint(k.box.left, k.box.top));
+    knob->setDefault(0.5f);
+    knob->setValue(bass->getParameter(k.tag));
+    frame->addView(knob);
+    controls[k.tag] = knob;
+    valueFields[k.tag] = addField(fieldAt(k.valueX, k.valueY), fieldValue(k.tag), formatterFor(k.format), AlignCenter);
+}
+
+void BassEditor::addToggle(const Toggle& t) {
+    if (t.labelNumber >= 0) addField(t.label, static_cast<float>(t.labelNumber), formatBassLabel, AlignCenter);
+    auto* bitmap = new GuiBitmap(t.bitmap);
+    auto* toggle = new ToggleButton(rectOf(t.box()), this, t.tag, bitmap);
+    bitmap->release();
+    toggle->setValue(bass->getParameter(t.tag));
+    frame->addView(toggle);
+    controls[t.tag] = toggle;
+}
+
+void BassEditor::buildViews() {
+    needle = new NeedleMeter(rectOf(kNeedleBox), background, GuiPoint(kNeedleX, kNeedleY), kNeedleInner,
+                             kNeedleOuter);
+    needle->setValue(0.0f);
+    frame->addView(needle);
+
+    auto* pointer = new GuiBitmap(kPointerBitmap);
+    for (const Knob& k : kKnobs) addKnob(k, pointer);
+    pointer->release();
+
+    addToggle(kSaturation);
+    addToggle(kProcess);
+    addToggle(kStereoMono);
+
+    auto* aboutPicture = new GuiBitmap(kAboutBitmap);
+    about = new AboutSplash(rectOf(kAboutClick), this, kAboutTag, aboutPicture, rectOf(kAboutPicture), GuiPoint(0, 0),
+                            GuiPoint(kAboutTextX, kAboutTextY), kVersionLine);
+    aboutPicture->release();
+    frame->addView(about);
+
+    auto* ledBitmap = new GuiBitmap(kOverloadBitmap);
+    overload = new LedIndicator(GuiRect(kOverloadX, kOverloadY, kOverloadX + kOverloadSize, kOverloadY + kOverloadSize),
+                                ledBitmap);
+    ledBitmap->release();
+    overload->setValue(0.0f);
+    frame->addView(overload);
+
+    auto* slot = new GuiBitmap(kMixFaderBitmap);
+    auto* handle = new GuiBitmap(kMixHandleBitmap);
+    auto* mix = new HorizontalFader(rectOf(kMixFader), this, kMixTag, kMixLeft, kMixRight, handle, slot, GuiPoint(0, 0),
+                                    kFaderLeftIsZero);
+    slot->release();
+    handle->release();
+    mix->setJumpToClick(false);
+    mix->setDefault(1.0f);
+    mix->setValue(bass->getParameter(kMixTag));
+    frame->addView(mix);
+    controls[kMixTag] = mix;
+    addField(kMixLabel, static_cast<float>(kLabelMix), formatBassLabel, AlignCenter);
+    valueFields[kMixTag] = addField(kMixValue, fieldValue(kMixTag), formatPercent, AlignLeft);
+}
+
+void BassEditor::idle() {
+    GuiEditorBase::idle();
+    if (!frame || !bass) return;
+    // The audio thread moves the index; read it once and keep it in the ring.
+    const int slot = bass->meterReadIndex & (BassEffect::kRingSize - 1);
+    if (needle) needle->setValue(bass->gainMeterRing[slot]);
+    if (overload) overload->setValue(bass->overloadRing[slot]);
+    if (controls[kStereoMono.tag]) controls[kStereoMono.tag]->setValue(bass->getEffectiveValue(kStereoMono.tag));
+    if (controls[kProcess.tag]) controls[kProcess.tag]->setValue(bass->getEffectiveValue(kProcess.tag));
+}
+
+void BassEditor::parameterChanged(VstInt32 index, float /*value*/) {
+    if (!frame || !bass || !validTag(index)) return;
+    if (controls[index]) controls[index]->setValue(bass->getParameter(index));
+    if (valueFields[index]) valueFields[index]->setValue(fieldValue(index));
+    postUpdate();
+}
+
+void BassEditor::resetMeters() {
+    if (needle) needle->setValue(0.0f);
+    if (overload) overload->setValue(0.0f);
+    postUpdate();
+}
+
+void BassEditor::controlChanged(Canvas* canvas, GuiControl* control) {
+    if (!control) return;
+    const int tag = control->tag();
+    if (validTag(tag) && bass) bass->setParameterAutomated(tag, control->getValue());
+    control->redrawIfDirty(canvas);
+}

@@ -1,0 +1,69 @@
+// The bass enhancer's editor: four panel sections over one background
+// picture, five knobs, three buttons, the mix fader, the overload light, the
+// gain needle and the about screen. Every control's tag is the effect's
+// parameter index, so values flow both ways through one table.
+#pragma once
+
+#include "bass_editor/bass_layout.h"
+#include "gui/gui_control.h"
+#include "gui/gui_editor_base.h"
+
+class AboutSplash;
+class BassEffect;
+class GuiBitmap;
+class HorizontalFader;
+class LedIndicator;
+class NeedleMeter;
+class RotaryKnob;
+class ToggleButton;
+class ValueDisplay;
+
+// The text of a label number (truncated); empty for numbers without a label.
+void formatBassLabel(float value, char* text);
+
+class BassEditor : public GuiEditorBase, public ControlObserver {
+public:
+    static constexpr int kNumParams = 9;
+
+    explicit BassEditor(BassEffect* effect);
+    ~BassEditor() override;
+
+    // 1 once every view is built; 0 (and nothing built) without the
+    // background picture or without a parent window.
+    VstIntPtr open(void* parentWindow) override;
+    void close() override;
+    // The toolkit's idle first, then the meters and the buttons whose shown
+    // state follows the effect rather than the user.
+    void idle() override;
+    void parameterChanged(VstInt32 index, float value) override;
+    void resetMeters() override;
+    void controlChanged(Canvas* canvas, GuiControl* control) override;
+
+    // Views, for tests and screenshots; null while closed.
+    GuiControl* controlFor(int tag) const { return validTag(tag) ? controls[tag] : nullptr; }
+    ValueDisplay* valueFieldFor(int tag) const { return validTag(tag) ? valueFields[tag] : nullptr; }
+    NeedleMeter* needleMeter() const { return needle; }
+    LedIndicator* overloadIndicator() const { return overload; }
+    AboutSplash* aboutScreen() const { return about; }
+
+private:
+    static bool validTag(int tag) { return tag >= 0 && tag < kNumParams; }
+    void buildViews();
+    void addKnob(const bass_layout::Knob& knob, GuiBitmap* pointer);
+    void addToggle(const bass_layout::Toggle& toggle);
+    ValueDisplay* addField(const bass_layout::Box& box, float value, void (*formatter)(float, char*), int align);
+    // The value a tag's field shows, as read from the effect now.
+    float fieldValue(int tag) const;
+    void clearViewPointers();
+
+    BassEffect* bass;
+    GuiBitmap* background;
+    GuiControl* controls[kNumParams] = {};
+    ValueDisplay* valueFields[kNumParams] = {};
+    NeedleMeter* needle = nullptr;
+    LedIndicator* overload = nullptr;
+    AboutSplash* about = nullptr;
+};
+
+// The editor factory the bass effect's constructor calls.
+bool createBassEditor(BassEffect& effect);
