@@ -11,6 +11,7 @@
 #include "host/hosted_plugin.h"
 #include "tests/windows/win32_test_support.h"
 #include "tests/windows/wine_test_support.h"
+#include "bass_editor/bass_layout.h"
 #include "treble_editor/treble_layout.h"
 
 namespace {
@@ -29,6 +30,7 @@ void PrintTo(const EditorCase& c, std::ostream* out) { *out << c.name; }
 
 constexpr auto kTrebleKnob = treble_layout::kKnobs[0];
 constexpr int kTrebleKnobCentre = treble_layout::kKnobSize / 2;
+constexpr auto kBassKnob = bass_layout::kKnobs[0];
 
 vst_host::HostedPlugin load(const std::string& name) {
     std::string error;
@@ -187,7 +189,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(EditorCase{"Vorsa_Glintor", "Vorsa_Glintor_Mono", kTrebleKnob.tag,
                                  kTrebleKnob.knob.x + kTrebleKnobCentre, kTrebleKnob.knob.y + kTrebleKnobCentre},
                       EditorCase{"Vorsa_Glintor_Mono", "Vorsa_Glintor", kTrebleKnob.tag,
-                                 kTrebleKnob.knob.x + kTrebleKnobCentre, kTrebleKnob.knob.y + kTrebleKnobCentre}),
+                                 kTrebleKnob.knob.x + kTrebleKnobCentre, kTrebleKnob.knob.y + kTrebleKnobCentre},
+                      EditorCase{"Vorsa_RUMBLOR", "Vorsa_RUMBLOR_Mono", kBassKnob.tag,
+                                 kBassKnob.box.left + kBassKnob.box.width() / 2,
+                                 kBassKnob.box.top + kBassKnob.box.height() / 2},
+                      EditorCase{"Vorsa_RUMBLOR_Mono", "Vorsa_RUMBLOR", kBassKnob.tag,
+                                 kBassKnob.box.left + kBassKnob.box.width() / 2,
+                                 kBassKnob.box.top + kBassKnob.box.height() / 2}),
     [](const ::testing::TestParamInfo<EditorCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
