@@ -16,11 +16,12 @@ TEST(RenderOptions, PositionalFilesWithAndWithoutInput) {
     std::string error;
     ASSERT_TRUE(parse({"p.so", "in.wav", "out.wav"}, o, error)) << error;
     EXPECT_EQ(o.plugin, "p.so");
-    EXPECT_EQ(o.input.value_or(""), "in.wav");
+    ASSERT_EQ(o.inputs.size(), 1u);
+    EXPECT_EQ(o.inputs[0], "in.wav");
     EXPECT_EQ(o.output, "out.wav");
     render::RenderOptions demo;
     ASSERT_TRUE(parse({"p.so", "out.flac", "--quiet"}, demo, error)) << error;
-    EXPECT_FALSE(demo.input.has_value());
+    EXPECT_TRUE(demo.inputs.empty());
     EXPECT_EQ(demo.output, "out.flac");
     EXPECT_TRUE(demo.quiet);
     EXPECT_EQ(demo.settings.blockSize, 512);
@@ -59,6 +60,10 @@ TEST(RenderOptions, UnusableCommandLinesSayWhy) {
         {{"p.so", "o.wav", "--program"}, "needs"},
         {{"p.so", "o.wav", "--frobnicate"}, "unknown option"},
         {{"p.so", "o.wav", "--list"}, "only the plug-in"},
+        {{"p.so", "i.wav", "o.wav", "--raw", "44100:2"}, "give - as INPUT or OUTPUT"},
+        {{"p.so", "-", "o.wav", "--raw", "44100"}, "RATE:CHANNELS"},
+        {{"p.so", "o.wav", "--plot", "o.wav"}, "must end in .png"},
+        {{"p.so", "--format", "float", "--bits", "12", "o.wav"}, "--bits takes 16, 24 or 32"},
     };
     for (const Case& c : cases) {
         render::RenderOptions o;
