@@ -107,9 +107,13 @@ class Audacity:
         self.process = processes.start([AUDACITY], os.path.join(self.work, "audacity.log"), env=self.env)
 
     def stop(self):
+        # The pipes and the lock are given up only once this Audacity is gone:
+        # on its way out it deletes the pipe files, which by then could be the
+        # next run's.
         self.close_pipes()
         processes.stop(self.process)
         self.process = None
+        self.release_pipes()
 
     def check_alive(self, windows):
         if self.process.poll() is not None:
@@ -146,7 +150,10 @@ class Audacity:
 
         self.to_pipe = self.deadline.wait_for("Audacity opens its scripting pipe", open_pipe, at_most=120)
         os.set_blocking(self.to_pipe, True)
-        self.from_pipe = os.open(self.pipe_paths[1], os.O_RDONLY | os.O_NONBLOCK)
+        self.from_pipe = self.deadline.wait_for(
+            "Audacity makes its answer pipe",
+            lambda: os.path.exists(self.pipe_paths[1]) and os.open(self.pipe_paths[1], os.O_RDONLY | os.O_NONBLOCK),
+            at_most=30)
 
         # Commands sent before the project window exists get an empty answer.
         def project_window():
@@ -180,6 +187,8 @@ class Audacity:
             if fd is not None:
                 os.close(fd)
         self.to_pipe = self.from_pipe = None
+
+    def release_pipes(self):
         if self.lock:
             self.remove_pipes()
             self.lock.close()  # releases the lock
