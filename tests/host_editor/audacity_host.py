@@ -10,9 +10,11 @@ module and leaves the pipes dead. So a first start, with the module off,
 registers the plug-in; the second start, with the module on, is the one that
 is scripted."""
 
+import base64
 import datetime
 import fcntl
 import os
+import re
 import select
 import shutil
 import time
@@ -187,9 +189,12 @@ class Audacity:
         os.write(self.to_pipe, (command + "\n").encode())
 
     def command(self, command, timeout=30):
-        """Runs one scripting command and returns its answer, which ends with a
-        "BatchCommand finished" line and an empty line."""
         self.send(command)
+        return self.answer(command, timeout)
+
+    def answer(self, command, timeout=30):
+        """The answer to a command sent, which ends with a "BatchCommand
+        finished" line and an empty line."""
         end = time.monotonic() + timeout
         while b"BatchCommand finished" not in self.pending or not self.pending.rstrip(b" ").endswith(b"\n\n"):
             self.deadline.check(f"waiting for Audacity's answer to {command!r}")
@@ -212,3 +217,23 @@ class Audacity:
             if len(fields) == 3 and fields[1].startswith("Effect_VST_") and wanted in fields[1]:
                 return fields[1]
         raise HostError(f"Audacity's menus list no effect for {plugin_link}")
+
+    def effect_parameters(self, which):
+        """The plug-in's parameters as Audacity stored them, by name: which is
+        "FactoryDefaults" (read at registration) or "CurrentSettings" (saved when
+        its dialog closes). None while they are not stored."""
+        path = os.path.join(os.path.dirname(self.config), "pluginsettings.cfg")
+        if not os.path.exists(path):
+            return None
+        with open(path, encoding="utf-8", errors="replace") as f:
+            text = f.read()
+        for section in text.split("\n["):
+            header, _, body = section.partition("]")
+            m = re.match(r"pluginsettings/base64\\:(\S+)/private/(\w+)$", header)
+            if not m or m.group(2) != which:
+                continue
+            plugin_id = base64.b64decode(m.group(1).replace("\\", "")).decode(errors="replace")
+            line = re.search(r"^Parameters=(.*)$", body, re.M)
+            if plugin_id.startswith("Effect_VST_") and line:
+                return {name: float(value) for name, value in re.findall(r'\s*([^=]+?)="([^"]*)"', line.group(1))}
+        return None

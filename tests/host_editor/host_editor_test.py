@@ -2,7 +2,8 @@
 """Opens a Linux VST 2 plug-in's editor inside Audacity 3.2 on a private Xvfb
 display and checks what the screen shows.
 
-    host_editor_test.py --plugin P.so --work DIR [--snapshot TOOL ARGS...] [--knob X Y L T R B]
+    host_editor_test.py --plugin P.so --work DIR [--knob X Y L T R B [--parameter NAME]]
+                        [--snapshot TOOL ARGS...]
 
 Audacity registers the plug-in, gets a track with a second of noise selected
 and opens the plug-in's effect dialog. The editor is the window inside that
@@ -12,7 +13,9 @@ must match the reference picture (the same editor drawn by our headless
 backend through the snapshot tool) apart from small differences such as text
 rendering. With --knob, a real pointer drag over the knob at (X, Y) of the
 editor must then redraw the knob and its value field (L, T)-(R, B), and
-nothing else. Captures are written to DIR for a look.
+nothing else. Last the dialog's Apply button runs the plug-in over the noise;
+with --parameter, the settings Audacity then stores must show that parameter
+raised by the drag. Captures are written to DIR for a look.
 
 Exit codes: 0 pass, 1 fail, 77 skip (Audacity 3.2 is not installed)."""
 
@@ -115,6 +118,26 @@ def drag_knob(display, editor, before, knob, field, deadline, work):
         raise Failure(f"the drag changed the editor away from the knob and its field, within {images.bounds(elsewhere)}")
 
 
+def apply_effect(display, host, dialog, effect):
+    """Presses the dialog's default button, Apply: Audacity runs the plug-in over
+    the noise, stores its settings and answers the effect command at last."""
+    display.run(["xdotool", "windowfocus", "--sync", hex(dialog.id), "key", "Return"])
+    host.answer(effect, timeout=60)
+
+
+def check_parameter_raised(host, name, deadline):
+    """The knob's drag reached the host: Audacity's stored settings of the
+    plug-in show the parameter above its value at registration."""
+    before = host.effect_parameters("FactoryDefaults") or {}
+    after = deadline.wait_for("Audacity stores the plug-in's settings", lambda: host.effect_parameters("CurrentSettings"),
+                              at_most=10)
+    if name not in after or name not in before:
+        raise Failure(f"Audacity stored no parameter {name!r}; it has {sorted(after)}")
+    log(f"  Audacity's settings after the drag: {name} {before[name]:g} -> {after[name]:g}")
+    if not after[name] > before[name]:
+        raise Failure(f"the drag did not reach the host: {name} is {after[name]:g}, was {before[name]:g}")
+
+
 def inside(point, box):
     return box[0] <= point[0] < box[2] and box[1] <= point[1] < box[3]
 
@@ -138,7 +161,8 @@ def run(args, work, deadline):
         for command in ("NewMonoTrack:", "Select: Start=0 End=1 Mode=Set", "Noise: Amplitude=0.1"):
             host.command(command)
         # The effect command answers only when its dialog closes.
-        host.send(host.effect_command(link) + ":")
+        effect = host.effect_command(link) + ":"
+        host.send(effect)
         dialog, editor = deadline.wait_for("Audacity opens the plug-in's editor", lambda: find_editor(display, host),
                                            at_most=60)
         log(f"  editor window 0x{editor.id:x} ({editor.width} x {editor.height}) in the dialog {dialog.name!r}")
@@ -150,6 +174,9 @@ def run(args, work, deadline):
             compare_with_reference(capture, images.read_png(reference))
         if args.knob:
             drag_knob(display, editor, capture, args.knob[:2], args.knob[2:], deadline, work)
+        apply_effect(display, host, dialog, effect)
+        if args.parameter:
+            check_parameter_raised(host, args.parameter, deadline)
         host.check_alive(display.windows())
     except Exception:
         if display:
@@ -171,6 +198,7 @@ def main():
                         "that writes the same editor, drawn headless, to the PNG file named by a further --out")
     parser.add_argument("--knob", nargs=6, type=int, metavar=("X", "Y", "LEFT", "TOP", "RIGHT", "BOTTOM"),
                         help="centre of a knob in the editor and the rectangle of its value field")
+    parser.add_argument("--parameter", help="name of the knob's parameter, which the drag must raise in the host")
     parser.add_argument("--time-limit", type=float, default=240, help="seconds for the whole test")
     args = parser.parse_args()
 
