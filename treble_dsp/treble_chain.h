@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "treble_dsp/simd.h"
 #include "treble_dsp/treble_coefficients.h"
 #include "treble_dsp/treble_dsp_state.h"
 
@@ -122,18 +123,50 @@ inline float reduceHiss(TrebleChannelState& ch, const HissControl& h, const Treb
 
 // Transient shaper, first half: differences, detection signal, damping and
 // envelope. Leaves the damped detection signal u and the envelope.
+// The feedback steps below are templates on the sample type: float for one
+// channel, simd::F4 for the two channels of a stereo pair in the low lanes of
+// one vector. Either way every lane goes through the same operations in the
+// same order, so both give the same bits.
+inline float magnitudeOf(float v) { return std::fabs(v); }
+inline simd::F4 magnitudeOf(simd::F4 v) {
+    return simd::bitCast<simd::F4>(simd::bitCast<simd::U4>(v) & 0x7fffffffu);
+}
+inline float chooseGreater(float a, float b, float ifGreater, float otherwise) {
+    return a > b ? ifGreater : otherwise;
+}
+inline simd::F4 chooseGreater(simd::F4 a, simd::F4 b, simd::F4 ifGreater, simd::F4 otherwise) {
+    return a > b ? ifGreater : otherwise;
+}
+
+template <class V>
+struct TransientMemory {
+    V prevIn, prevD1, damp, env;
+};
+
+template <class V>
+inline void trackTransientStep(TransientMemory<V>& m, bool secondOrder, V slopeMix, V damping, V attack, V release,
+                               V s, V ad, V& u, V& env) {
+    const V d1 = s - m.prevIn + ad;
+    m.prevIn = s;
+    const V d2 = d1 - m.prevD1 + ad;
+    m.prevD1 = d1;
+    const V detect = secondOrder ? d1 + (d2 - d1) * slopeMix : s + (d1 - s) * slopeMix;
+    m.damp = detect + (m.damp - detect) * damping;
+    u = m.damp;
+    const V a = magnitudeOf(u);
+    m.env += (a - m.env) * chooseGreater(a, m.env, attack, release);
+    env = m.env;
+}
+
 inline void trackTransient(TrebleChannelState& ch, const TrebleCoefficients& c, const BlockPrep& p, float s,
                            float ad, float& u, float& env) {
-    const float d1 = s - ch.prevIn + ad;
-    ch.prevIn = s;
-    const float d2 = d1 - ch.prevD1 + ad;
-    ch.prevD1 = d1;
-    const float detect = c.tranSecondOrder ? d1 + (d2 - d1) * c.tranSlopeMix : s + (d1 - s) * c.tranSlopeMix;
-    ch.damp = detect + (ch.damp - detect) * c.tranDamp;
-    u = ch.damp;
-    const float a = std::fabs(u);
-    ch.env += (a - ch.env) * (a > ch.env ? 0.35f : p.tranRelease);
-    env = ch.env;
+    TransientMemory<float> m{ch.prevIn, ch.prevD1, ch.damp, ch.env};
+    trackTransientStep<float>(m, c.tranSecondOrder != 0, c.tranSlopeMix, c.tranDamp, 0.35f, p.tranRelease, s, ad,
+                              u, env);
+    ch.prevIn = m.prevIn;
+    ch.prevD1 = m.prevD1;
+    ch.damp = m.damp;
+    ch.env = m.env;
 }
 
 // Transient shaper, second half: the expanded copy added to s. Feeds nothing
@@ -161,12 +194,25 @@ struct Harmonics {
     float band;    // harmonicsGain * yB
 };
 
-inline float bandPass(BiquadMemory& m, const BiquadCoefficients& band, float s, float ad) {
-    const float bp = band.b0 * (s - m.x2) - band.a1 * m.y1 - band.a2 * m.y2 + ad;
+template <class V>
+struct FilterMemory {
+    V x1, x2, y1, y2;
+};
+
+template <class V>
+inline V bandPassStep(FilterMemory<V>& m, V b0, V a1, V a2, V s, V ad) {
+    const V bp = b0 * (s - m.x2) - a1 * m.y1 - a2 * m.y2 + ad;
     m.y2 = m.y1;
     m.y1 = bp;
     m.x2 = m.x1;
     m.x1 = s;
+    return bp;
+}
+
+inline float bandPass(BiquadMemory& m, const BiquadCoefficients& band, float s, float ad) {
+    FilterMemory<float> f{m.x1, m.x2, m.y1, m.y2};
+    const float bp = bandPassStep<float>(f, band.b0, band.a1, band.a2, s, ad);
+    m = {f.x1, f.x2, f.y1, f.y2};
     return bp;
 }
 
@@ -182,23 +228,28 @@ inline float shapeHarmonics(float twoDriveGain, float shapeW, float shapeWNegati
     return bp >= 0.0f ? z * z : -(z * z);
 }
 
+template <class V>
+inline V highPassStep(FilterMemory<V>& m, V b0, V b1, V a1, V a2, V in, V ad) {
+    const V y = b0 * (in + m.x2) + b1 * m.x1 - a1 * m.y1 - a2 * m.y2 + ad;
+    m.y2 = m.y1;
+    m.y1 = y;
+    m.x2 = m.x1;
+    m.x1 = in;
+    return y;
+}
+
+inline float highPass(BiquadMemory& m, const BiquadCoefficients& f, float in, float ad) {
+    FilterMemory<float> mem{m.x1, m.x2, m.y1, m.y2};
+    const float y = highPassStep<float>(mem, f.b0, f.b1, f.a1, f.a2, in, ad);
+    m = {mem.x1, mem.x2, mem.y1, mem.y2};
+    return y;
+}
+
 inline Harmonics highPassHarmonics(TrebleChannelState& ch, const BiquadCoefficients& shapedHp,
                                    const BiquadCoefficients& bandHp, const TrebleCoefficients& c, float h, float bp,
                                    float ad) {
-    BiquadMemory& a = ch.shapedHighPass;
-    const float yA = shapedHp.b0 * (h + a.x2) + shapedHp.b1 * a.x1 - shapedHp.a1 * a.y1 - shapedHp.a2 * a.y2 + ad;
-    a.y2 = a.y1;
-    a.y1 = yA;
-    a.x2 = a.x1;
-    a.x1 = h;
-
-    BiquadMemory& b = ch.bandHighPass;
-    const float yB = bandHp.b0 * (bp + b.x2) + bandHp.b1 * b.x1 - bandHp.a1 * b.y1 - bandHp.a2 * b.y2 + ad;
-    b.y2 = b.y1;
-    b.y1 = yB;
-    b.x2 = b.x1;
-    b.x1 = bp;
-
+    const float yA = highPass(ch.shapedHighPass, shapedHp, h, ad);
+    const float yB = highPass(ch.bandHighPass, bandHp, bp, ad);
     return {c.harmonicsGain * (yA + ad), c.harmonicsGain * yB};
 }
 

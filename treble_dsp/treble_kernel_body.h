@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "treble_dsp/simd.h"
 #include "treble_dsp/treble_chain.h"
 #include "treble_dsp/treble_kernel_set.h"
 
@@ -83,10 +84,91 @@ Switches switchesOf(const TrebleCoefficients& c) {
     return {c.hissOn != 0, c.wideOn != 0, c.transientOn != 0, c.exciterOn != 0, clip, clip ? 1.41f : 1.0f};
 }
 
+// Left and right in the two low lanes of one vector (the others idle), for
+// the feedback steps that take either (see treble_chain.h).
+using simd::F4;
+inline F4 pairOf(float left, float right) { return F4{left, right, 0.0f, 0.0f}; }
+inline F4 splatOf(float v) { return F4{v, v, v, v}; }
+
+struct BiquadPair {
+    F4 b0, b1, a1, a2;
+    BiquadPair(const BiquadCoefficients& l, const BiquadCoefficients& r)
+        : b0(pairOf(l.b0, r.b0)), b1(pairOf(l.b1, r.b1)), a1(pairOf(l.a1, r.a1)), a2(pairOf(l.a2, r.a2)) {}
+};
+
+FilterMemory<F4> pairOf(const BiquadMemory& l, const BiquadMemory& r) {
+    return {pairOf(l.x1, r.x1), pairOf(l.x2, r.x2), pairOf(l.y1, r.y1), pairOf(l.y2, r.y2)};
+}
+
+void store(const FilterMemory<F4>& m, BiquadMemory& l, BiquadMemory& r) {
+    l = {m.x1[0], m.x2[0], m.y1[0], m.y2[0]};
+    r = {m.x1[1], m.x2[1], m.y1[1], m.y2[1]};
+}
+
+// Transient tracking and the exciter's band-pass of both channels over a chunk.
+inline void trackAndBandPassPairs(TrebleChannelState& left, TrebleChannelState& right, const TrebleCoefficients& c,
+                                  const BlockPrep& p, const Switches& sw, const BiquadCoefficients& bandL,
+                                  const BiquadCoefficients& bandR, ChunkLane& laneL, ChunkLane& laneR, int n) {
+    TransientMemory<F4> t{pairOf(left.prevIn, right.prevIn), pairOf(left.prevD1, right.prevD1),
+                          pairOf(left.damp, right.damp), pairOf(left.env, right.env)};
+    const bool secondOrder = c.tranSecondOrder != 0;
+    const F4 slopeMix = splatOf(c.tranSlopeMix), damping = splatOf(c.tranDamp);
+    const F4 attack = splatOf(0.35f), release = splatOf(p.tranRelease);
+    const BiquadPair band(bandL, bandR);
+    FilterMemory<F4> m = pairOf(left.bandPass, right.bandPass);
+    for (int j = 0; j < n; ++j) {
+        const F4 ad = splatOf(offsetAt(j));
+        const F4 s = pairOf(laneL.s[j], laneR.s[j]);
+        if (sw.transient) {
+            F4 u, env;
+            trackTransientStep<F4>(t, secondOrder, slopeMix, damping, attack, release, s, ad, u, env);
+            laneL.u[j] = u[0];
+            laneR.u[j] = u[1];
+            laneL.env[j] = env[0];
+            laneR.env[j] = env[1];
+        }
+        if (sw.exciter) {
+            const F4 bp = bandPassStep<F4>(m, band.b0, band.a1, band.a2, s, ad);
+            laneL.bp[j] = bp[0];
+            laneR.bp[j] = bp[1];
+        }
+    }
+    if (sw.transient) {
+        left.prevIn = t.prevIn[0], right.prevIn = t.prevIn[1];
+        left.prevD1 = t.prevD1[0], right.prevD1 = t.prevD1[1];
+        left.damp = t.damp[0], right.damp = t.damp[1];
+        left.env = t.env[0], right.env = t.env[1];
+    }
+    if (sw.exciter) store(m, left.bandPass, right.bandPass);
+}
+
+// The exciter's two high-passes of both channels over a chunk (see
+// highPassHarmonics).
+inline void highPassPairs(TrebleChannelState& left, TrebleChannelState& right, const BiquadCoefficients& shapedL,
+                          const BiquadCoefficients& bandL, const BiquadCoefficients& shapedR,
+                          const BiquadCoefficients& bandR, const TrebleCoefficients& c, ChunkLane& laneL,
+                          ChunkLane& laneR, int n) {
+    const BiquadPair fa(shapedL, shapedR), fb(bandL, bandR);
+    FilterMemory<F4> a = pairOf(left.shapedHighPass, right.shapedHighPass);
+    FilterMemory<F4> b = pairOf(left.bandHighPass, right.bandHighPass);
+    const F4 gain = splatOf(c.harmonicsGain);
+    for (int j = 0; j < n; ++j) {
+        const F4 ad = splatOf(offsetAt(j));
+        const F4 yA = highPassStep<F4>(a, fa.b0, fa.b1, fa.a1, fa.a2, pairOf(laneL.h[j], laneR.h[j]), ad);
+        const F4 yB = highPassStep<F4>(b, fb.b0, fb.b1, fb.a1, fb.a2, pairOf(laneL.bp[j], laneR.bp[j]), ad);
+        const F4 shaped = gain * (yA + ad);
+        const F4 band = gain * yB;
+        laneL.harmonics[j] = {shaped[0], band[0]};
+        laneR.harmonics[j] = {shaped[1], band[1]};
+    }
+    store(a, left.shapedHighPass, right.shapedHighPass);
+    store(b, left.bandHighPass, right.bandHighPass);
+}
+
 // The stages after the hiss reducer and the widener, for the kChannels
 // channels of a chunk; leaves the limited output samples in each lane's out.
-// The recursive loops serve both channels at once, whose recursions are
-// independent and so overlap. True on an overload.
+// Stereo runs the feedback loops on both channels at once, in vector lanes.
+// True on an overload.
 template <int kChannels>
 bool finishChannels(TrebleDspState& state, const TrebleCoefficients& c, const BlockPrep& p, const Switches& sw,
                     ChunkLane* lanes, int n) {
@@ -103,27 +185,17 @@ bool finishChannels(TrebleDspState& state, const TrebleCoefficients& c, const Bl
         // By value: the stores into the lanes could otherwise alias them.
         const BiquadCoefficients bandL = c.bandPassCoef[0];
         const BiquadCoefficients bandR = c.bandPassCoef[1];
-        if (sw.transient && sw.exciter) {
+        if constexpr (kChannels == 2) {
+            if (sw.transient || sw.exciter) trackAndBandPassPairs(left, right, c, p, sw, bandL, bandR, laneL, laneR, n);
+        } else if (sw.transient && sw.exciter) {
             for (int j = 0; j < n; ++j) {
                 trackTransient(left, c, p, laneL.s[j], offsetAt(j), laneL.u[j], laneL.env[j]);
-                if constexpr (kChannels == 2)
-                    trackTransient(right, c, p, laneR.s[j], offsetAt(j), laneR.u[j], laneR.env[j]);
                 laneL.bp[j] = bandPass(left.bandPass, bandL, laneL.s[j], offsetAt(j));
-                if constexpr (kChannels == 2)
-                    laneR.bp[j] = bandPass(right.bandPass, bandR, laneR.s[j], offsetAt(j));
             }
         } else if (sw.transient) {
-            for (int j = 0; j < n; ++j) {
-                trackTransient(left, c, p, laneL.s[j], offsetAt(j), laneL.u[j], laneL.env[j]);
-                if constexpr (kChannels == 2)
-                    trackTransient(right, c, p, laneR.s[j], offsetAt(j), laneR.u[j], laneR.env[j]);
-            }
+            for (int j = 0; j < n; ++j) trackTransient(left, c, p, laneL.s[j], offsetAt(j), laneL.u[j], laneL.env[j]);
         } else if (sw.exciter) {
-            for (int j = 0; j < n; ++j) {
-                laneL.bp[j] = bandPass(left.bandPass, bandL, laneL.s[j], offsetAt(j));
-                if constexpr (kChannels == 2)
-                    laneR.bp[j] = bandPass(right.bandPass, bandR, laneR.s[j], offsetAt(j));
-            }
+            for (int j = 0; j < n; ++j) laneL.bp[j] = bandPass(left.bandPass, bandL, laneL.s[j], offsetAt(j));
         }
     }
     for (int k = 0; k < kChannels; ++k) {
@@ -149,11 +221,12 @@ bool finishChannels(TrebleDspState& state, const TrebleCoefficients& c, const Bl
         const BiquadCoefficients bandHpL = c.highPassCoef[kHighPassLeftBand];
         const BiquadCoefficients shapedR = c.highPassCoef[kHighPassRightShaped];
         const BiquadCoefficients bandHpR = c.highPassCoef[kHighPassRightBand];
-        for (int j = 0; j < n; ++j) {
-            laneL.harmonics[j] = highPassHarmonics(left, shapedL, bandHpL, c, laneL.h[j], laneL.bp[j], offsetAt(j));
-            if constexpr (kChannels == 2)
-                laneR.harmonics[j] =
-                    highPassHarmonics(right, shapedR, bandHpR, c, laneR.h[j], laneR.bp[j], offsetAt(j));
+        if constexpr (kChannels == 2) {
+            highPassPairs(left, right, shapedL, bandHpL, shapedR, bandHpR, c, laneL, laneR, n);
+        } else {
+            for (int j = 0; j < n; ++j)
+                laneL.harmonics[j] =
+                    highPassHarmonics(left, shapedL, bandHpL, c, laneL.h[j], laneL.bp[j], offsetAt(j));
         }
     }
     state.channel[0] = left;
