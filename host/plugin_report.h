@@ -7,10 +7,16 @@
 
 namespace vst_host {
 
+struct ReportSections {
+    bool identity = true;
+    bool parameters = true;
+    bool programs = true;
+};
+
 // Writes the identity, every parameter (name, display text, label) and every
-// program name. Selecting each program to read its name leaves the instance on
-// the program it was on.
-void printPluginReport(PluginInstance& plugin, std::ostream& out);
+// program name, or the chosen sections. Reading the program names leaves the
+// instance on the program it was on.
+void printPluginReport(PluginInstance& plugin, std::ostream& out, const ReportSections& sections = {});
 
 std::string fourCharText(VstInt32 code);
 

@@ -196,8 +196,22 @@ std::unique_ptr<PluginInstance> PluginInstance::create(const PluginModule& modul
         if (error) *error = module.path() + ": the plug-in's entry point returned no effect";
         return nullptr;
     }
-    if (effect->magic != kEffectMagic) {
-        if (error) *error = module.path() + ": the entry point returned a record that is not a VST 2 effect";
+    // Nothing in a record that fails these checks may be called: a wrong
+    // magic means the pointer is not an effect at all.
+    const char* refusal = nullptr;
+    if (effect->magic != kEffectMagic)
+        refusal = "the entry point returned a record that is not a VST 2 effect (wrong magic)";
+    else if (!effect->dispatcher)
+        refusal = "the effect record has no dispatcher";
+    else if (!effect->process && !effect->processReplacing)
+        refusal = "the effect record has no process function";
+    else if (!effect->setParameter || !effect->getParameter)
+        refusal = "the effect record has no parameter functions";
+    else if (effect->numInputs < 0 || effect->numOutputs < 0 || effect->numInputs > kMaxPins ||
+             effect->numOutputs > kMaxPins || effect->numParams < 0 || effect->numPrograms < 0)
+        refusal = "the effect record declares impossible channel, parameter or program counts";
+    if (refusal) {
+        if (error) *error = module.path() + ": " + refusal;
         return nullptr;
     }
     host.attach(effect);

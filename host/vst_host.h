@@ -124,9 +124,13 @@ private:
 // One plug-in instance, driven through its AEffect record only.
 class PluginInstance {
 public:
+    // More pins than any real plug-in has: a record claiming more is damaged.
+    static constexpr VstInt32 kMaxPins = 256;
+
     // Calls the module's entry point with the host's callback. Null with a
     // reason in *error when the entry point answers null or the record is not
-    // a VST 2 effect.
+    // a usable VST 2 effect (wrong magic, no dispatcher or process function,
+    // impossible counts); such a record is never called.
     static std::unique_ptr<PluginInstance> create(const PluginModule& module, ScriptedHost& host,
                                                   std::string* error);
     ~PluginInstance();  // sends effClose unless close() did

@@ -1,19 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, tests, tools and demo need, skipping
-# what is already there. Extra package names may be given as arguments.
+# Installs the Debian packages that are missing, skipping what is already there.
+#   scripts/setup.sh --demo   what building and the demo need
+#   scripts/setup.sh          that and everything the tests need (real hosts, X tools, packaging)
+# Extra package names may be given as further arguments.
 set -euo pipefail
 
-packages=(
+# Building and the demo: compilers, the libraries the plug-ins and tools link,
+# GoogleTest (the build compiles the tests too) and the fonts of plots and editors.
+demo_packages=(
   build-essential cmake pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
-  binutils
+  libgtest-dev libgmock-dev
   libsndfile1-dev libcairo2-dev libfftw3-dev fonts-dejavu-core fonts-liberation2
+  libx11-dev
+)
+# The tests only: benchmarks, foreign plug-ins, X tools for the editors, the
+# real hosts, and the Debian packaging tools.
+test_packages=(
+  libbenchmark-dev binutils
   lsp-plugins-vst
-  libx11-dev xvfb xdotool xauth
+  xvfb xdotool xauth
   ardour python3
   audacity x11-utils x11-apps
   g++-mingw-w64-x86-64-posix wine wine64
+  dpkg-dev
 )
+
+packages=("${demo_packages[@]}")
+if [ "${1:-}" = "--demo" ]; then
+  shift
+else
+  packages+=("${test_packages[@]}")
+fi
 packages+=("$@")
 
 missing=()

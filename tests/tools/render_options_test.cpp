@@ -16,11 +16,12 @@ TEST(RenderOptions, PositionalFilesWithAndWithoutInput) {
     std::string error;
     ASSERT_TRUE(parse({"p.so", "in.wav", "out.wav"}, o, error)) << error;
     EXPECT_EQ(o.plugin, "p.so");
-    EXPECT_EQ(o.input.value_or(""), "in.wav");
+    ASSERT_EQ(o.inputs.size(), 1u);
+    EXPECT_EQ(o.inputs[0], "in.wav");
     EXPECT_EQ(o.output, "out.wav");
     render::RenderOptions demo;
     ASSERT_TRUE(parse({"p.so", "out.flac", "--quiet"}, demo, error)) << error;
-    EXPECT_FALSE(demo.input.has_value());
+    EXPECT_TRUE(demo.inputs.empty());
     EXPECT_EQ(demo.output, "out.flac");
     EXPECT_TRUE(demo.quiet);
     EXPECT_EQ(demo.settings.blockSize, 512);

@@ -1,5 +1,7 @@
 // A mono test plug-in: output = input delayed by 100 frames, times twice the
-// "gain" parameter. It reports its delay as initialDelay.
+// "gain" parameter. It reports its delay as initialDelay: from the start, or
+// (TEST_DELAY_ON_RESUME) only once resumed, announced through
+// audioMasterIOChanged, or (TEST_DELAY_HIDDEN) never.
 #include <cstdio>
 #include <new>
 
@@ -15,9 +17,17 @@ public:
         setNumInputs(1);
         setNumOutputs(1);
         setUniqueID(fourCharCode("TsDl"));
+#if !defined(TEST_DELAY_ON_RESUME) && !defined(TEST_DELAY_HIDDEN)
         setInitialDelay(kDelay);
+#endif
         canProcessReplacing(true);
     }
+#ifdef TEST_DELAY_ON_RESUME
+    void resume() override {
+        setInitialDelay(kDelay);
+        callHost(audioMasterIOChanged);
+    }
+#endif
     void setParameter(VstInt32 index, float value) override {
         if (index == 0) gain = value;
     }

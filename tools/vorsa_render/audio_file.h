@@ -1,4 +1,5 @@
-// Reading and writing audio files (WAV, AIFF, FLAC) through libsndfile.
+// Whole audio files in memory, for small files and tests; the render itself
+// streams through AudioSource and AudioWriter.
 #pragma once
 
 #include <string>
@@ -7,13 +8,12 @@
 
 namespace render {
 
-// False with a one-line reason when the file is missing, unreadable or not audio.
+// False with a one-line reason when the file is missing, unreadable, not
+// audio, truncated or damaged.
 bool readAudioFile(const std::string& path, AudioData& audio, std::string& error);
 
-// Writes the whole file or nothing: the data goes to a temporary file beside
-// the target, which replaces the target only once it is complete. The format
-// follows the extension: .aif/.aiff AIFF, .flac 24-bit FLAC, anything else
-// 32-bit float WAV.
+// Writes the whole file or nothing (see OutputFile). The container follows the
+// extension (.wav, .aif/.aiff, .flac); samples are 32-bit float, 24-bit for FLAC.
 bool writeAudioFile(const std::string& path, const AudioData& audio, std::string& error);
 
 }  // namespace render

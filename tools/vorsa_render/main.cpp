@@ -1,18 +1,26 @@
 // vorsa-render: renders audio through a Linux VST 2 plug-in from the command line.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <set>
 
+#include "host/plugin_locator.h"
 #include "host/plugin_report.h"
-#include "tools/vorsa_render/audio_file.h"
+#include "tools/vorsa_render/audio_writer.h"
 #include "tools/vorsa_render/demo_input.h"
+#include "tools/vorsa_render/file_identity.h"
 #include "tools/vorsa_render/render_options.h"
 #include "tools/vorsa_render/signal_stats.h"
 #include "tools/vorsa_render/spectrum_plot.h"
 
 namespace {
+
+using render::RenderOptions;
+
+void warn(const std::string& message) { std::cerr << "vorsa-render: warning: " << message << "\n"; }
 
 int fail(const std::string& message) {
     std::cerr << "vorsa-render: " << message << "\n";
@@ -28,17 +36,161 @@ void progressBar(double fraction) {
     std::fflush(stderr);
 }
 
-void printLevels(const char* what, const render::AudioData& audio) {
-    std::vector<render::ChannelLevels> levels = render::measureLevels(audio);
+void printLevels(FILE* out, const char* what, const std::vector<render::ChannelLevels>& levels) {
     for (size_t c = 0; c < levels.size(); ++c)
-        std::printf("  %-6s ch%zu  peak %7.2f dBFS   rms %7.2f dBFS\n", what, c + 1,
-                    render::toDecibels(levels[c].peak), render::toDecibels(levels[c].rms));
+        std::fprintf(out, "  %-6s ch%zu  peak %7.2f dBFS   rms %7.2f dBFS\n", what, c + 1,
+                     render::toDecibels(levels[c].peak), render::toDecibels(levels[c].rms));
+}
+
+std::string baseName(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string containerName(render::Container c) {
+    switch (c) {
+    case render::Container::Aiff: return "AIFF";
+    case render::Container::Flac: return "FLAC";
+    case render::Container::Raw: return "raw";
+    default: return "WAV";
+    }
+}
+
+struct Job {
+    std::optional<std::string> input;  // none: the demo
+    std::string output;
+    std::optional<std::string> plot;
+};
+
+// The sample format to write: the user's choice, or the input's own (float
+// for the demo), moved to 24 bits where FLAC cannot hold it.
+bool chooseFormat(const RenderOptions& options, const render::AudioSource& source, render::Container container,
+                  render::SampleFormat& format, std::string& error) {
+    format = options.format.value_or(source.format().sampleFormat.value_or(render::SampleFormat::Float32));
+    if (render::containerHolds(container, format)) return true;
+    if (options.format) {
+        error = "FLAC holds 16- or 24-bit integers, not " + render::describe(format) + "; choose --format int16 or int24";
+        return false;
+    }
+    format = render::SampleFormat::Int24;
+    return true;
+}
+
+int renderJob(const vst_host::PluginModule& module, const RenderOptions& options, const Job& job) {
+    std::string error;
+    std::vector<render::RoleFile> files{{"plug-in", module.path()}, {"output", job.output}};
+    if (job.input) files.insert(files.begin() + 1, {"input", *job.input});
+    if (job.plot) files.push_back({"plot", *job.plot});
+    if (!render::checkDistinctFiles(files, error)) return fail(error);
+
+    render::Container container = render::Container::Wav;
+    if (job.output == "-") {
+        container = options.raw ? render::Container::Raw : render::Container::Wav;
+    } else if (std::optional<render::Container> c = render::containerForPath(job.output)) {
+        container = *c;
+    } else {
+        return fail("cannot tell the format of " + job.output + " from its name; use " +
+                    render::kWritableExtensions + ", or - for standard output");
+    }
+
+    static render::AudioData demo;
+    if (!job.input && demo.channels == 0) demo = render::makeDemoInput();
+    std::unique_ptr<render::AudioSource> source =
+        job.input ? render::openAudioSource(*job.input, options.raw, error) : render::memorySource(demo, "(demo input)");
+    if (!source) return fail(error);
+    render::SampleFormat format;
+    if (!chooseFormat(options, *source, container, format, error)) return fail(error);
+
+    // Every output is opened before the work starts, so that a name that
+    // cannot be written is known at once and nothing else has been touched.
+    std::unique_ptr<render::OutputFile> output = render::OutputFile::open(job.output, error);
+    if (!output) return fail(error);
+    std::unique_ptr<render::OutputFile> plotFile;
+    if (job.plot && !(plotFile = render::OutputFile::open(*job.plot, error))) return fail(error);
+
+    const render::SourceFormat& in = source->format();
+    render::AudioWriter writer(*output, {container, format});
+    render::LevelMeter inputLevels(in.channels), outputLevels(in.channels);
+    std::optional<render::PlotRecorder> plot;
+    if (plotFile) plot.emplace(in.sampleRate, in.channels);
+    render::RenderObservers observers;
+    if (!options.quiet && isatty(STDERR_FILENO)) observers.progress = progressBar;
+    observers.input = [&](const float* block, long frames) {
+        inputLevels.add(block, frames);
+        if (plot) plot->addInput(block, frames);
+    };
+    observers.output = [&](const float* block, long frames) {
+        outputLevels.add(block, frames);
+        if (plot) plot->addOutput(block, frames);
+    };
+
+    const auto started = std::chrono::steady_clock::now();
+    render::RenderReport report;
+    if (!render::renderStream(module, *source, options.settings, writer, report, error, observers)) {
+        if (observers.progress) std::fprintf(stderr, "\n");
+        return fail(error);
+    }
+    if (!writer.finish(error)) return fail(error);
+    if (plot) {
+        std::string title = report.effectName;
+        if (!report.programName.empty()) title += " \xe2\x80\x94 " + report.programName;
+        if (!plot->draw(*plotFile, title, error)) return fail(error);
+    }
+    if (!output->commit(error) || (plotFile && !plotFile->commit(error))) return fail(error);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+    for (const std::string& w : report.warnings) warn(w);
+    char peak[32];
+    std::snprintf(peak, sizeof(peak), "%+.2f dBFS", render::toDecibels(writer.peak()));
+    if (writer.clippedSamples() > 0)
+        warn(std::to_string(writer.clippedSamples()) + " samples clipped at full scale in " + job.output + " (peak " +
+             peak + "); --format float keeps them, or lower the level");
+
+    if (options.quiet) return 0;
+    // The summary must not mix with audio written to standard output.
+    FILE* out = job.output == "-" ? stderr : stdout;
+    const double length = static_cast<double>(report.inputFrames) / in.sampleRate;
+    std::fprintf(out, "%s, program \"%s\": %s -> %s\n", report.effectName.c_str(), report.programName.c_str(),
+                 source->name().c_str(), job.output.c_str());
+    for (const std::string& p : report.parameters) std::fprintf(out, "  set %s\n", p.c_str());
+    std::fprintf(out, "  %ld frames at %d Hz, %d channel(s), %.2f s; block %d; %d instance(s)\n", report.inputFrames,
+                 in.sampleRate, in.channels, length, options.settings.blockSize, report.instances);
+    std::string measured = report.measuredDelay ? std::to_string(*report.measuredDelay) : std::string("unknown");
+    std::fprintf(out, "  delay: reported %ld frames, measured %s, compensated %ld; %ld tail frames rendered\n",
+                 report.reportedDelay, measured.c_str(), report.compensatedDelay, report.tailFrames);
+    printLevels(out, "input", inputLevels.levels());
+    printLevels(out, "output", outputLevels.levels());
+    std::string clipping = format == render::SampleFormat::Float32
+                               ? (writer.overFullScale() ? std::to_string(writer.overFullScale()) +
+                                                               " samples above full scale, kept (float)"
+                                                         : std::string("nothing above full scale"))
+                               : (writer.clippedSamples() ? std::to_string(writer.clippedSamples()) + " samples clipped"
+                                                          : std::string("no samples clipped"));
+    std::fprintf(out, "  written: %ld frames, %s %s%s; peak %s, %s\n", writer.framesWritten(),
+                 render::describe(format).c_str(), containerName(container).c_str(),
+                 format == render::SampleFormat::Int16 ? " (TPDF dither)" : "", peak, clipping.c_str());
+    std::fprintf(out, "  rendered in %.3f s, %.1fx real time\n", seconds, seconds > 0 ? length / seconds : 0.0);
+    if (job.plot) std::fprintf(out, "  plot: %s\n", job.plot->c_str());
+    return 0;
+}
+
+int listPlugin(const vst_host::PluginModule& module, const RenderOptions& options) {
+    std::string error;
+    render::Voice voice;
+    render::RenderReport report;
+    if (!render::prepareForListing(module, options.settings, 44100, voice, report, error)) return fail(error);
+    vst_host::printPluginReport(*voice.plugin, std::cout);
+    std::cout << "Delay:    reported " << report.reportedDelay << " frames, measured "
+              << (report.measuredDelay ? std::to_string(*report.measuredDelay) : std::string("unknown"))
+              << " (44100 Hz, program \"" << report.programName << "\")\n";
+    for (const std::string& w : report.warnings) warn(w);
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    render::RenderOptions options;
+    RenderOptions options;
     std::string error;
     if (!render::parseRenderOptions(argc, argv, options, error)) {
         std::cerr << "vorsa-render: " << error << "\n" << render::kUsage;
@@ -48,57 +200,38 @@ int main(int argc, char** argv) {
         std::cout << render::kUsage;
         return 0;
     }
-
-    auto module = vst_host::PluginModule::load(options.plugin, &error);
-    if (!module) return fail(error);
-
-    if (options.list) {
-        vst_host::ScriptedHost host;
-        auto plugin = vst_host::PluginInstance::create(*module, host, &error);
-        if (!plugin) return fail(error);
-        plugin->startUp(44100.0f, options.settings.blockSize);
-        vst_host::printPluginReport(*plugin, std::cout);
+    if (options.version) {
+        std::cout << "vorsa-render " << VORSA_VERSION << "\n";
         return 0;
     }
 
-    render::AudioData input;
-    if (options.input) {
-        if (!render::readAudioFile(*options.input, input, error)) return fail(error);
+    const std::string pluginPath = vst_host::locatePlugin(options.plugin, &error);
+    if (pluginPath.empty()) return fail(error);
+    auto module = vst_host::PluginModule::load(pluginPath, &error);
+    if (!module) return fail(error);
+    if (options.list) return listPlugin(*module, options);
+
+    std::vector<Job> jobs;
+    if (!options.outputDir) {
+        jobs.push_back({options.inputs.empty() ? std::nullopt : std::optional<std::string>(options.inputs[0]),
+                        options.output, options.plot});
     } else {
-        input = render::makeDemoInput();
-    }
-
-    const bool showProgress = !options.quiet && isatty(STDERR_FILENO);
-    const auto started = std::chrono::steady_clock::now();
-    render::AudioData output;
-    render::RenderReport report;
-    if (!render::renderThroughPlugin(*module, input, options.settings, output, report, error,
-                                     showProgress ? render::ProgressFunction(progressBar) : nullptr))
-        return fail(error);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-
-    if (!render::writeAudioFile(options.output, output, error)) return fail(error);
-    if (options.plot) {
-        std::string title = report.effectName;
-        if (!report.programName.empty()) title += " \xe2\x80\x94 " + report.programName;
-        if (!render::drawComparisonPlot(*options.plot, title, input, output, error)) {
-            std::remove(options.output.c_str());
-            return fail(error);
+        struct stat st;
+        if (stat(options.outputDir->c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return fail("output folder " + *options.outputDir + " does not exist");
+        // Two inputs of the same name would overwrite each other's render.
+        std::set<std::string> names;
+        for (const std::string& input : options.inputs) {
+            if (input == "-") return fail("standard input has no name to render into --output-dir; give OUTPUT");
+            if (!names.insert(baseName(input)).second)
+                return fail("two inputs are named " + baseName(input) + "; their renders would overwrite each other");
+            jobs.push_back({input, *options.outputDir + "/" + baseName(input), options.plot});
         }
     }
-
-    if (!options.quiet) {
-        const double length = static_cast<double>(input.frames()) / input.sampleRate;
-        std::printf("%s, program \"%s\": %s -> %s\n", report.effectName.c_str(), report.programName.c_str(),
-                    options.input ? options.input->c_str() : "(demo input)", options.output.c_str());
-        std::printf("  %ld frames at %d Hz, %d channel(s), %.2f s; block %d; %d instance(s)\n", input.frames(),
-                    input.sampleRate, input.channels, length, options.settings.blockSize, report.instances);
-        std::printf("  reported delay %ld frames (compensated), %ld tail frames rendered\n", report.compensatedDelay,
-                    report.tailFrames);
-        printLevels("input", input);
-        printLevels("output", output);
-        std::printf("  rendered in %.3f s, %.1fx real time\n", seconds, seconds > 0 ? length / seconds : 0.0);
-        if (options.plot) std::printf("  plot: %s\n", options.plot->c_str());
-    }
-    return 0;
+    int failed = 0;
+    for (const Job& job : jobs)
+        if (renderJob(*module, options, job) != 0) ++failed;
+    if (jobs.size() > 1 && failed > 0)
+        return fail(std::to_string(failed) + " of " + std::to_string(jobs.size()) + " files were not rendered");
+    return failed > 0 ? 1 : 0;
 }

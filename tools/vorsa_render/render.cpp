@@ -1,201 +1,262 @@
 #include "tools/vorsa_render/render.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdlib>
-#include <memory>
+#include <cstdio>
+
+#include "tools/vorsa_render/delay_probe.h"
 
 namespace render {
 
 namespace {
 
-std::string trimmedLower(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    size_t last = text.find_last_not_of(' ');
-    std::string t = first == std::string::npos ? "" : text.substr(first, last - first + 1);
-    std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return std::tolower(c); });
-    return t;
+// Lags searched by the probe: well past any look-ahead a real-time effect has.
+constexpr long kProbeLagFrames = 16384;
+
+std::string framePosition(long frame, int channel, int sampleRate) {
+    char seconds[32];
+    std::snprintf(seconds, sizeof(seconds), "%.3f", static_cast<double>(frame) / sampleRate);
+    return "frame " + std::to_string(frame) + " (" + seconds + " s), channel " + std::to_string(channel + 1);
 }
 
-std::optional<long> parseIndex(const std::string& text) {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
-        return std::nullopt;
-    return std::strtol(text.c_str(), nullptr, 10);
-}
-
-// One plug-in instance with its host and the file channels it serves.
-struct Voice {
-    std::unique_ptr<vst_host::ScriptedHost> host;
-    std::unique_ptr<vst_host::PluginInstance> plugin;
-    std::vector<int> fileChannels;  // plug-in input/output i carries fileChannels[i]
-};
-
-bool configure(Voice& voice, const RenderSettings& settings, RenderReport& report, std::string& error) {
-    vst_host::PluginInstance& plugin = *voice.plugin;
-    int program = plugin.getProgram();
-    if (settings.program) {
-        program = findProgram(plugin, *settings.program);
-        if (program < 0) {
-            error = "unknown program \"" + *settings.program + "\" (vorsa-render PLUGIN --list shows them)";
-            return false;
-        }
+// Creates the voices for a file of `fileChannels`: one instance serving all
+// of them, or one per channel for a mono plug-in, as DAWs do.
+bool makeVoices(const vst_host::PluginModule& module, int sampleRate, int block, int fileChannels,
+                std::vector<Voice>& voices, std::string& error) {
+    std::vector<int> all;
+    for (int c = 0; c < fileChannels; ++c) all.push_back(c);
+    voices.emplace_back();
+    if (!makeVoice(module, sampleRate, block, all, voices[0], error)) return false;
+    const int inputs = voices[0].plugin->numInputs();
+    const int outputs = voices[0].plugin->numOutputs();
+    if (inputs < 1 || outputs < 1) {
+        error = "the plug-in has no audio inputs or outputs to render through";
+        return false;
     }
-    // Selecting the program after the sample rate is known lets every
-    // rate-dependent value follow the file's rate, as when a host recalls a project.
-    if (plugin.numPrograms() > 0) plugin.setProgram(program);
-    report.programName = plugin.programName();
-    for (const ParameterSetting& s : settings.settings) {
-        int index = findParameter(plugin, s.parameter);
-        if (index < 0) {
-            error = "unknown parameter \"" + s.parameter + "\" (vorsa-render PLUGIN --list shows them)";
+    if (fileChannels > inputs || fileChannels > outputs) {
+        if (inputs != 1 || outputs != 1) {
+            error = "the plug-in takes " + std::to_string(inputs) + " channels; the file has " +
+                    std::to_string(fileChannels);
             return false;
         }
-        std::optional<float> value = parseValue(s.value);
-        if (!value) {
-            error = "value \"" + s.value + "\" for parameter \"" + s.parameter + "\" is not a number";
-            return false;
+        voices[0].fileChannels = {0};
+        voices[0].connect(2);
+        for (int c = 1; c < fileChannels; ++c) {
+            voices.emplace_back();
+            if (!makeVoice(module, sampleRate, block, {c}, voices.back(), error)) return false;
         }
-        plugin.setParameter(index, *value);
+    } else {
+        voices[0].connect(std::max(inputs, outputs));
     }
     return true;
 }
 
-// Pins without a file channel are reported unconnected, as a host does for a
-// mono track on a stereo plug-in. The host answers pin questions when they are
-// asked, so the answers may still change after the instance is created.
-void connectPins(vst_host::ScriptedHost& host, size_t served, int pins) {
-    for (int i = 0; i < pins; ++i) {
-        host.setInputConnected(i, i < static_cast<int>(served));
-        host.setOutputConnected(i, i < static_cast<int>(served));
+// A separate instance with the first voice's layout, started and set up
+// like the render's: the settings are searched on it, then it measures the delay.
+bool prepareProbe(const vst_host::PluginModule& module, const RenderSettings& settings, int sampleRate,
+                  const Voice& model, Voice& probe, ResolvedSettings& resolved, std::string& error) {
+    if (!makeVoice(module, sampleRate, settings.blockSize, model.fileChannels, probe, error)) return false;
+    probe.connect(std::max(model.plugin->numInputs(), model.plugin->numOutputs()));
+    probe.plugin->startUp(static_cast<float>(sampleRate), settings.blockSize);
+    if (!resolveSettings(*probe.plugin, settings.program, settings.settings, resolved, error)) return false;
+    applySettings(*probe.plugin, resolved);
+    return true;
+}
+
+void describeSettings(vst_host::PluginInstance& plugin, const ResolvedSettings& resolved, RenderReport& report) {
+    report.effectName = plugin.effectName();
+    report.programName = plugin.programName();
+    report.parameters.clear();
+    for (const auto& p : resolved.parameters) {
+        char normalised[32];
+        std::snprintf(normalised, sizeof(normalised), "%.4f", p.value);
+        report.parameters.push_back(plugin.parameterName(p.index) + " = " + p.shown + " (" + normalised + ")");
     }
+}
+
+// Reads the delay the plug-in reports, measures the real one and decides
+// which to compensate; warns when they differ.
+void settleDelay(Voice& probe, const RenderSettings& settings, long reported, RenderReport& report) {
+    report.reportedDelay = reported;
+    std::string why;
+    report.measuredDelay = measureDelay(probe, settings.blockSize, kProbeLagFrames + std::max(reported, 0L), why);
+    report.compensatedDelay = std::max(reported, 0L);
+    if (!report.measuredDelay) {
+        if (settings.align)
+            report.warnings.push_back("--align: " + why + "; the reported delay of " + std::to_string(reported) +
+                                      " frames is compensated");
+        return;
+    }
+    if (settings.align) report.compensatedDelay = *report.measuredDelay;
+    if (*report.measuredDelay != reported)
+        report.warnings.push_back(report.effectName + " reports a delay of " + std::to_string(reported) +
+                                  " frames, but its output is " + std::to_string(*report.measuredDelay) +
+                                  " frames late; " +
+                                  (settings.align ? "the measured delay is compensated"
+                                                  : "the reported delay is compensated, as a DAW does "
+                                                    "(--align compensates the measured one)"));
 }
 
 }  // namespace
 
-std::optional<float> parseValue(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    float value = std::strtof(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
-int findParameter(vst_host::PluginInstance& plugin, const std::string& nameOrIndex) {
-    if (std::optional<long> index = parseIndex(nameOrIndex))
-        return *index < plugin.numParams() ? static_cast<int>(*index) : -1;
-    const std::string wanted = trimmedLower(nameOrIndex);
-    if (wanted.empty()) return -1;
-    for (int i = 0; i < plugin.numParams(); ++i)
-        if (trimmedLower(plugin.parameterName(i)) == wanted) return i;
-    return -1;
-}
-
-int findProgram(vst_host::PluginInstance& plugin, const std::string& nameOrIndex) {
-    if (std::optional<long> index = parseIndex(nameOrIndex))
-        return *index < plugin.numPrograms() ? static_cast<int>(*index) : -1;
-    int caseless = -1;
-    for (int p = 0; p < plugin.numPrograms(); ++p) {
-        std::optional<std::string> name = plugin.programNameIndexed(p);
-        if (!name) continue;
-        if (*name == nameOrIndex) return p;
-        if (caseless < 0 && trimmedLower(*name) == trimmedLower(nameOrIndex)) caseless = p;
-    }
-    return caseless;
-}
-
-bool renderThroughPlugin(const vst_host::PluginModule& module, const AudioData& input,
-                         const RenderSettings& settings, AudioData& output, RenderReport& report,
-                         std::string& error, const ProgressFunction& progress) {
-    const int block = settings.blockSize;
-    const int fileChannels = input.channels;
-
-    // The first instance tells the plug-in's channel counts.
+bool prepareForListing(const vst_host::PluginModule& module, const RenderSettings& settings, int sampleRate,
+                       Voice& voice, RenderReport& report, std::string& error) {
     std::vector<Voice> voices;
-    auto makeVoice = [&](std::vector<int> channels) -> bool {
-        Voice voice;
-        voice.host = std::make_unique<vst_host::ScriptedHost>();
-        voice.host->sampleRate = static_cast<float>(input.sampleRate);
-        voice.host->blockSize = block;
-        voice.host->recordRequests = false;
-        connectPins(*voice.host, channels.size(), 2);
-        voice.plugin = vst_host::PluginInstance::create(module, *voice.host, &error);
-        if (!voice.plugin) return false;
-        voice.fileChannels = std::move(channels);
-        voices.push_back(std::move(voice));
-        return true;
-    };
-
-    std::vector<int> all;
-    for (int c = 0; c < fileChannels; ++c) all.push_back(c);
-    if (!makeVoice(all)) return false;
-    const int pluginInputs = voices[0].plugin->numInputs();
-    const int pluginOutputs = voices[0].plugin->numOutputs();
-    if (pluginInputs < 1 || pluginOutputs < 1) {
-        error = "the plug-in has no audio inputs or outputs to render through";
-        return false;
+    if (!makeVoices(module, sampleRate, settings.blockSize, 2, voices, error)) {
+        voices.clear();  // a plug-in with other than two channels is listed with its own layout
+        voices.emplace_back();
+        if (!makeVoice(module, sampleRate, settings.blockSize, {0}, voices[0], error)) return false;
     }
-    if (fileChannels > pluginInputs || fileChannels > pluginOutputs) {
-        if (pluginInputs != 1 || pluginOutputs != 1) {
-            error = "the plug-in takes " + std::to_string(pluginInputs) + " channels; the file has " +
-                    std::to_string(fileChannels);
-            return false;
-        }
-        // A mono plug-in on a multichannel file: one instance per channel, as DAWs do.
-        voices[0].fileChannels = {0};
-        connectPins(*voices[0].host, 1, 2);
-        for (int c = 1; c < fileChannels; ++c)
-            if (!makeVoice({c})) return false;
-    } else {
-        connectPins(*voices[0].host, all.size(), std::max(pluginInputs, pluginOutputs));
-    }
+    voice = std::move(voices[0]);
+    Voice probe;
+    ResolvedSettings resolved;
+    if (!prepareProbe(module, settings, sampleRate, voice, probe, resolved, error)) return false;
+    voice.plugin->startUp(static_cast<float>(sampleRate), settings.blockSize);
+    applySettings(*voice.plugin, resolved);
+    describeSettings(*voice.plugin, resolved, report);
+    settleDelay(probe, settings, voice.plugin->initialDelay(), report);
+    return true;
+}
 
+bool renderStream(const vst_host::PluginModule& module, AudioSource& source, const RenderSettings& settings,
+                  FrameSink& sink, RenderReport& report, std::string& error, const RenderObservers& observers) {
+    const int block = settings.blockSize;
+    const SourceFormat& format = source.format();
+    const int channels = format.channels;
+    const int rate = format.sampleRate;
+
+    std::vector<Voice> voices;
+    if (!makeVoices(module, rate, block, channels, voices, error)) return false;
+    Voice probe;
+    ResolvedSettings resolved;
+    if (!prepareProbe(module, settings, rate, voices[0], probe, resolved, error)) return false;
     for (Voice& voice : voices) {
-        voice.plugin->startUp(static_cast<float>(input.sampleRate), block);
-        if (!configure(voice, settings, report, error)) return false;
+        voice.plugin->startUp(static_cast<float>(rate), block);
+        applySettings(*voice.plugin, resolved);
     }
-
     vst_host::PluginInstance& first = *voices[0].plugin;
-    report.effectName = first.effectName();
+    describeSettings(first, resolved, report);
     report.instances = static_cast<int>(voices.size());
-    report.compensatedDelay = std::max<VstInt32>(first.initialDelay(), 0);
-    const long tailSize = std::clamp<long>(static_cast<long>(first.dispatch(effGetTailSize)), 0, 10L * input.sampleRate);
-    report.tailFrames = report.compensatedDelay + kUndeclaredDelayAllowance + tailSize;
+    // Read after resume and set-up: a plug-in may only know its delay then.
+    settleDelay(probe, settings, first.initialDelay(), report);
+    probe.plugin.reset();  // closed while its host still answers
+    int ioChangesSeen = *voices[0].ioChanges;
 
-    const long inputFrames = input.frames();
-    const long totalFrames = inputFrames + report.tailFrames;
-    output.sampleRate = input.sampleRate;
-    output.channels = fileChannels;
-    output.samples.assign(static_cast<size_t>(totalFrames - report.compensatedDelay) * static_cast<size_t>(fileChannels), 0.0f);
+    const long tailSize = std::clamp<long>(static_cast<long>(first.dispatch(effGetTailSize)), 0, 10L * rate);
+    const long latest = std::max(report.compensatedDelay, report.measuredDelay.value_or(0));
+    report.tailFrames = latest + kUndeclaredDelayAllowance + tailSize;
+    const long knownTotal = format.frames >= 0 ? format.frames + report.tailFrames : -1;
+    if (!sink.begin(rate, channels, knownTotal >= 0 ? knownTotal - report.compensatedDelay : -1, error)) return false;
 
+    const int pluginInputs = first.numInputs(), pluginOutputs = first.numOutputs();
     vst_host::AudioBuffers in(pluginInputs, block), out(pluginOutputs, block);
-    long lastReported = -1;
-    for (long start = 0; start < totalFrames; start += block) {
-        const int frames = static_cast<int>(std::min<long>(block, totalFrames - start));
+    std::vector<float> inputBlock(static_cast<size_t>(block) * channels), outputBlock(inputBlock.size());
+    long position = 0;     // frames processed
+    long inputEnd = -1;    // known once the source has ended
+    long lastPercent = -1;
+    for (;;) {
+        long frames = 0;
+        if (inputEnd < 0) {
+            frames = source.read(inputBlock.data(), block, error);
+            if (frames < 0) return false;
+            for (long i = 0; i < frames * channels; ++i)
+                if (!std::isfinite(inputBlock[static_cast<size_t>(i)])) {
+                    error = "input " + source.name() + " has a sample that is not a finite number (NaN or infinity) at " +
+                            framePosition(position + i / channels, static_cast<int>(i % channels), rate) +
+                            "; nothing was written";
+                    return false;
+                }
+            if (observers.input && frames > 0) observers.input(inputBlock.data(), frames);
+            if (frames < block) {
+                inputEnd = position + frames;
+                report.inputFrames = inputEnd;
+            }
+            std::fill(inputBlock.begin() + frames * channels, inputBlock.end(), 0.0f);
+        } else {
+            std::fill(inputBlock.begin(), inputBlock.end(), 0.0f);  // the tail
+        }
+        const long total = inputEnd < 0 ? -1 : inputEnd + report.tailFrames;
+        if (total >= 0 && position >= total) break;
+        frames = total < 0 ? block : std::min<long>(block, total - position);
+        const int n = static_cast<int>(frames);
+
         for (Voice& voice : voices) {
             in.fill(0.0f);
             out.fill(0.0f);
             for (size_t pin = 0; pin < voice.fileChannels.size(); ++pin)
-                for (int i = 0; i < frames && start + i < inputFrames; ++i)
-                    in.channel(static_cast<int>(pin))[i] = input.at(start + i, voice.fileChannels[pin]);
-            if (voice.plugin->flags() & effFlagsCanReplacing)
-                voice.plugin->processReplacing(in.pointers(), out.pointers(), frames);
+                for (int i = 0; i < n; ++i)
+                    in.channel(static_cast<int>(pin))[i] = inputBlock[static_cast<size_t>(i * channels + voice.fileChannels[pin])];
+            if (voice.plugin->flags() & effFlagsCanReplacing && voice.plugin->effect()->processReplacing)
+                voice.plugin->processReplacing(in.pointers(), out.pointers(), n);
             else
-                voice.plugin->process(in.pointers(), out.pointers(), frames);
+                voice.plugin->process(in.pointers(), out.pointers(), n);
             for (size_t pin = 0; pin < voice.fileChannels.size(); ++pin)
-                for (int i = 0; i < frames; ++i) {
-                    long frame = start + i - report.compensatedDelay;
-                    if (frame >= 0) output.at(frame, voice.fileChannels[pin]) = out.channel(static_cast<int>(pin))[i];
-                }
+                for (int i = 0; i < n; ++i)
+                    outputBlock[static_cast<size_t>(i * channels + voice.fileChannels[pin])] = out.channel(static_cast<int>(pin))[i];
         }
-        long percent = (start + frames) * 100 / totalFrames;
-        if (progress && percent != lastReported) {
-            lastReported = percent;
-            progress(static_cast<double>(start + frames) / static_cast<double>(totalFrames));
+        // The first frames are the plug-in's delay: cut, so that the output lines up with the input.
+        const long skip = std::clamp<long>(report.compensatedDelay - position, 0, frames);
+        if (frames > skip) {
+            const float* start = outputBlock.data() + skip * channels;
+            if (!sink.write(start, frames - skip, error)) return false;
+            if (observers.output) observers.output(start, frames - skip);
+            report.outputFrames += frames - skip;
+        }
+        position += frames;
+
+        if (*voices[0].ioChanges != ioChangesSeen) {
+            ioChangesSeen = *voices[0].ioChanges;
+            const long now = first.initialDelay();
+            if (now != report.reportedDelay)
+                report.warnings.push_back(report.effectName + " changed its reported delay from " +
+                                          std::to_string(report.reportedDelay) + " to " + std::to_string(now) +
+                                          " frames during the render; the output stays aligned to " +
+                                          std::to_string(report.compensatedDelay));
+            report.reportedDelay = now;
+        }
+        if (observers.progress && format.frames > 0) {
+            const long expected = format.frames + report.tailFrames;
+            long percent = std::min<long>(position * 100 / expected, 100);
+            if (percent != lastPercent) {
+                lastPercent = percent;
+                observers.progress(std::min(1.0, static_cast<double>(position) / static_cast<double>(expected)));
+            }
         }
     }
     for (Voice& voice : voices) voice.plugin->suspend();
     return true;
+}
+
+namespace {
+
+class MemorySink : public FrameSink {
+public:
+    explicit MemorySink(AudioData& audio) : audio(audio) {}
+    bool begin(int sampleRate, int channels, long frames, std::string&) override {
+        audio.sampleRate = sampleRate;
+        audio.channels = channels;
+        audio.samples.clear();
+        if (frames > 0) audio.samples.reserve(static_cast<size_t>(frames) * static_cast<size_t>(channels));
+        return true;
+    }
+    bool write(const float* interleaved, long frames, std::string&) override {
+        audio.samples.insert(audio.samples.end(), interleaved, interleaved + frames * audio.channels);
+        return true;
+    }
+
+private:
+    AudioData& audio;
+};
+
+}  // namespace
+
+bool renderThroughPlugin(const vst_host::PluginModule& module, const AudioData& input,
+                         const RenderSettings& settings, AudioData& output, RenderReport& report,
+                         std::string& error, const ProgressFunction& progress) {
+    std::unique_ptr<AudioSource> source = memorySource(input, "(memory)");
+    MemorySink sink(output);
+    report = {};
+    return renderStream(module, *source, settings, sink, report, error, {progress, nullptr, nullptr});
 }
 
 }  // namespace render

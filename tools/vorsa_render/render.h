@@ -1,59 +1,71 @@
 // Runs audio through a VST 2 plug-in the way a host plays a track: blocks of
-// a fixed size, the plug-in's reported delay compensated, and a tail so that
-// undeclared look-ahead is not cut off.
+// a fixed size, the plug-in's delay compensated, and a tail so that
+// undeclared look-ahead is not cut off. Audio streams through: only a few
+// blocks are held, whatever the length.
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "host/vst_host.h"
 #include "tools/vorsa_render/audio_data.h"
+#include "tools/vorsa_render/audio_source.h"
+#include "tools/vorsa_render/frame_sink.h"
+#include "tools/vorsa_render/parameter_value.h"
+#include "tools/vorsa_render/plugin_voice.h"
 
 namespace render {
-
-struct ParameterSetting {
-    std::string parameter;  // name or index
-    std::string value;      // normalised value as text
-};
 
 struct RenderSettings {
     int blockSize = 512;
     std::optional<std::string> program;  // index or name
     std::vector<ParameterSetting> settings;
+    bool align = false;  // compensate the measured delay instead of the reported one
 };
 
 struct RenderReport {
     std::string effectName;
     std::string programName;
-    int instances = 0;         // one per channel for a mono plug-in on a multichannel file
-    long compensatedDelay = 0; // the plug-in's reported delay, removed from the output
-    long tailFrames = 0;       // frames processed past the end of the input
+    std::vector<std::string> parameters;  // "Name = display label" for every --set
+    int instances = 0;                    // one per channel for a mono plug-in on a multichannel file
+    long reportedDelay = 0;               // after resume and set-up, as the plug-in reports it
+    std::optional<long> measuredDelay;    // from a probe render on a separate instance
+    long compensatedDelay = 0;            // removed from the output
+    long tailFrames = 0;                  // frames processed past the end of the input
+    long inputFrames = 0;
+    long outputFrames = 0;
+    std::vector<std::string> warnings;
 };
 
-// Extra frames processed past the reported delay, so that a look-ahead the
-// plug-in does not report still reaches the output.
+// Extra frames processed past the delay, so that a look-ahead the plug-in
+// does not report still reaches the output.
 constexpr long kUndeclaredDelayAllowance = 256;
 
 using ProgressFunction = std::function<void(double fraction)>;
+using FrameTap = std::function<void(const float* interleaved, long frames)>;
 
-// False with a one-line reason in `error` (unknown program or parameter,
-// value that is not a number, channel layout the plug-in cannot take, entry
-// point answering null).
+struct RenderObservers {
+    ProgressFunction progress;  // only when the length is known
+    FrameTap input;             // every input block, as read
+    FrameTap output;            // every output block, as written
+};
+
+// False with a one-line reason in `error` (unknown program or parameter, bad
+// value, channel layout the plug-in cannot take, non-finite input, a read or
+// write failure).
+bool renderStream(const vst_host::PluginModule& module, AudioSource& source, const RenderSettings& settings,
+                  FrameSink& sink, RenderReport& report, std::string& error, const RenderObservers& observers = {});
+
+// The same for audio in memory.
 bool renderThroughPlugin(const vst_host::PluginModule& module, const AudioData& input,
                          const RenderSettings& settings, AudioData& output, RenderReport& report,
                          std::string& error, const ProgressFunction& progress = nullptr);
 
-// Looks up a parameter by index or by name (blanks around names are ignored,
-// letter case too); -1 when there is none.
-int findParameter(vst_host::PluginInstance& plugin, const std::string& nameOrIndex);
-
-// Looks up a program by index or by name; -1 when there is none.
-int findProgram(vst_host::PluginInstance& plugin, const std::string& nameOrIndex);
-
-// A normalised value given as text; nothing when it is not a finite number.
-std::optional<float> parseValue(const std::string& text);
+// An instance set up as a render at `sampleRate` would use it, for listing:
+// started, program and parameters applied, delay measured.
+bool prepareForListing(const vst_host::PluginModule& module, const RenderSettings& settings, int sampleRate,
+                       Voice& voice, RenderReport& report, std::string& error);
 
 }  // namespace render

@@ -1,5 +1,7 @@
 #include "tools/vorsa_render/render_options.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -7,22 +9,61 @@
 namespace render {
 
 const char kUsage[] =
-    "usage: vorsa-render PLUGIN.so [INPUT] OUTPUT [--program N|NAME] [--set PARAM=VALUE]... [--block N]\n"
-    "                    [--plot FILE.png] [--list] [--quiet]\n"
+    "usage: vorsa-render PLUGIN [INPUT] OUTPUT [options]\n"
+    "       vorsa-render PLUGIN INPUT... --output-dir DIR [options]\n"
+    "       vorsa-render PLUGIN --list [--program N|NAME] [--set PARAM=VALUE]...\n"
     "\n"
     "Renders INPUT (WAV, AIFF or FLAC) through a Linux VST 2 plug-in into OUTPUT, at the file's sample rate and\n"
-    "channel count. Without INPUT a built-in ten-second demo is rendered. OUTPUT's extension picks the format:\n"
-    ".aif/.aiff, .flac, or 32-bit float WAV otherwise.\n"
+    "channel count, streaming, whatever the length. Without INPUT the built-in ten-second demo is rendered; an\n"
+    "existing OUTPUT is replaced by the demo only with --demo. OUTPUT's extension picks the container: .wav,\n"
+    ".aif/.aiff or .flac. \"-\" as INPUT or OUTPUT is standard input or output (WAV, or raw float with --raw).\n"
+    "PLUGIN is a path, or a file name looked up in VST_PATH, ~/.vst, /usr/lib/vst and /usr/local/lib/vst.\n"
+    "A failed run leaves every existing file as it was.\n"
     "\n"
-    "  --program N|NAME   select a program by index or name before rendering\n"
-    "  --set PARAM=VALUE  set a parameter (name or index) to a normalised value, after the program; repeatable\n"
-    "  --block N          block size in frames (default 512)\n"
-    "  --plot FILE.png    draw input and output spectra and level envelopes\n"
-    "  --list             print the plug-in's identity, parameters and programs, and render nothing\n"
-    "  --quiet            no progress bar and no summary\n";
+    "  --program N|NAME      select a program by index or name before rendering\n"
+    "  --set PARAM=VALUE     set a parameter (name or index), after the program; repeatable. VALUE is\n"
+    "                        normalised (0..1), in the parameter's units (Drive=6dB, Freq=2kHz) or one of\n"
+    "                        its display texts (Process=off)\n"
+    "  --format F            sample format: int16, int24, int32 or float (default: the input's, float for\n"
+    "                        the demo); 16 bits are dithered (TPDF)\n"
+    "  --bits N              the same as --format intN\n"
+    "  --align               measure the plug-in's real delay and compensate that instead of the reported one\n"
+    "  --block N             block size in frames (default 512)\n"
+    "  --plot FILE.png       draw input and output spectra and level envelopes\n"
+    "  --output-dir DIR      render each INPUT into DIR under its own name, one plug-in instance per file\n"
+    "  --raw RATE:CHANNELS   \"-\" streams are raw 32-bit float, interleaved, in this layout\n"
+    "  --demo                render the demo into OUTPUT even when it exists\n"
+    "  --list                print the plug-in's identity, parameters and programs as the render would use\n"
+    "                        them, and render nothing\n"
+    "  --quiet               no progress bar and no summary (warnings and clipping are still reported)\n"
+    "  --version, --help\n";
+
+namespace {
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return path != "-" && lstat(path.c_str(), &st) == 0;
+}
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::optional<RawLayout> parseRawLayout(const std::string& text) {
+    char* end = nullptr;
+    long rate = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != ':') return std::nullopt;
+    const char* rest = end + 1;
+    long channels = std::strtol(rest, &end, 10);
+    if (end == rest || *end != 0 || rate < 1 || rate > 1536000 || channels < 1 || channels > 64) return std::nullopt;
+    return RawLayout{static_cast<int>(rate), static_cast<int>(channels)};
+}
+
+}  // namespace
 
 bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& options, std::string& error) {
     std::vector<std::string> positional;
+    bool demo = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto needValue = [&](const char* what) -> const char* {
@@ -32,12 +73,28 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
             }
             return argv[++i];
         };
+        // A file name that looks like an option is almost always a forgotten
+        // value; writing a file called "--quiet" helps nobody.
+        auto needFileName = [&](const char* what) -> const char* {
+            const char* v = needValue(what);
+            if (v && v[0] == '-') {
+                error = arg + " needs " + what + ", not \"" + v + "\"";
+                return nullptr;
+            }
+            return v;
+        };
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--list") {
             options.list = true;
         } else if (arg == "--quiet") {
             options.quiet = true;
+        } else if (arg == "--demo") {
+            demo = true;
+        } else if (arg == "--align") {
+            options.settings.align = true;
         } else if (arg == "--program") {
             const char* v = needValue("a program number or name");
             if (!v) return false;
@@ -61,10 +118,36 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
                 return false;
             }
             options.settings.blockSize = static_cast<int>(block);
-        } else if (arg == "--plot") {
-            const char* v = needValue("a PNG file name");
+        } else if (arg == "--format" || arg == "--bits") {
+            const char* v = needValue(arg == "--bits" ? "16, 24 or 32" : "int16, int24, int32 or float");
             if (!v) return false;
+            std::optional<SampleFormat> format = parseSampleFormat(v);
+            if (!format || (arg == "--bits" && *format == SampleFormat::Float32)) {
+                error = arg + " takes " + (arg == "--bits" ? "16, 24 or 32" : "int16, int24, int32 or float") +
+                        ", not \"" + v + "\"";
+                return false;
+            }
+            options.format = format;
+        } else if (arg == "--raw") {
+            const char* v = needValue("RATE:CHANNELS");
+            if (!v) return false;
+            options.raw = parseRawLayout(v);
+            if (!options.raw) {
+                error = std::string("--raw takes RATE:CHANNELS (for example 48000:2), not \"") + v + "\"";
+                return false;
+            }
+        } else if (arg == "--plot") {
+            const char* v = needFileName("a PNG file name");
+            if (!v) return false;
+            if (!endsWith(v, ".png") && !endsWith(v, ".PNG")) {
+                error = std::string("--plot writes a PNG picture; its name must end in .png, not \"") + v + "\"";
+                return false;
+            }
             options.plot = v;
+        } else if (arg == "--output-dir") {
+            const char* v = needFileName("a folder");
+            if (!v) return false;
+            options.outputDir = v;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;
@@ -72,26 +155,53 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
             positional.push_back(arg);
         }
     }
-    if (options.help) return true;
+    if (options.help || options.version) return true;
     if (positional.empty()) {
         error = "no plug-in given";
         return false;
     }
     options.plugin = positional[0];
+    positional.erase(positional.begin());
     if (options.list) {
-        if (positional.size() > 1) {
+        if (!positional.empty()) {
             error = "--list takes only the plug-in";
             return false;
         }
         return true;
     }
+    if (options.outputDir) {
+        if (positional.empty() || demo) {
+            error = "--output-dir renders INPUT files; give at least one";
+            return false;
+        }
+        if (options.plot && positional.size() > 1) {
+            error = "--plot draws one render; give one INPUT with it";
+            return false;
+        }
+        options.inputs = positional;
+        return true;
+    }
+    if (positional.empty()) {
+        error = "no output file given";
+        return false;
+    }
+    if (positional.size() > 2) {
+        error = "too many file names (several inputs need --output-dir DIR)";
+        return false;
+    }
     if (positional.size() == 2) {
+        if (demo) {
+            error = "--demo renders the built-in demo; it takes OUTPUT only";
+            return false;
+        }
+        options.inputs = {positional[0]};
         options.output = positional[1];
-    } else if (positional.size() == 3) {
-        options.input = positional[1];
-        options.output = positional[2];
-    } else {
-        error = positional.size() == 1 ? "no output file given" : "too many file names";
+        return true;
+    }
+    options.output = positional[0];
+    if (!demo && exists(options.output)) {
+        error = options.output + " exists: with one file name the demo is rendered into it; give INPUT OUTPUT " +
+                "to render this file, or --demo to replace it with the demo";
         return false;
     }
     return true;

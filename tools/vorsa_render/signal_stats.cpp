@@ -5,35 +5,62 @@
 
 namespace render {
 
-std::vector<ChannelLevels> measureLevels(const AudioData& audio) {
-    std::vector<ChannelLevels> levels(static_cast<size_t>(audio.channels));
-    std::vector<double> sumSquares(static_cast<size_t>(audio.channels), 0.0);
-    const long frames = audio.frames();
-    for (long i = 0; i < frames; ++i)
-        for (int c = 0; c < audio.channels; ++c) {
-            double v = audio.at(i, c);
-            levels[static_cast<size_t>(c)].peak = std::max(levels[static_cast<size_t>(c)].peak, std::fabs(v));
+LevelMeter::LevelMeter(int channels)
+    : channels(channels), peaks(static_cast<size_t>(channels), 0.0), sumSquares(static_cast<size_t>(channels), 0.0) {}
+
+void LevelMeter::add(const float* interleaved, long count) {
+    for (long i = 0; i < count; ++i)
+        for (int c = 0; c < channels; ++c) {
+            const double v = interleaved[i * channels + c];
+            peaks[static_cast<size_t>(c)] = std::max(peaks[static_cast<size_t>(c)], std::fabs(v));
             sumSquares[static_cast<size_t>(c)] += v * v;
         }
-    for (int c = 0; c < audio.channels && frames > 0; ++c)
-        levels[static_cast<size_t>(c)].rms = std::sqrt(sumSquares[static_cast<size_t>(c)] / static_cast<double>(frames));
+    frames += count;
+}
+
+std::vector<ChannelLevels> LevelMeter::levels() const {
+    std::vector<ChannelLevels> levels(static_cast<size_t>(channels));
+    for (size_t c = 0; c < levels.size(); ++c) {
+        levels[c].peak = peaks[c];
+        if (frames > 0) levels[c].rms = std::sqrt(sumSquares[c] / static_cast<double>(frames));
+    }
     return levels;
+}
+
+EnvelopeMeter::EnvelopeMeter(int channels, long windowFrames) : channels(channels), window(std::max(1L, windowFrames)) {}
+
+void EnvelopeMeter::add(const float* interleaved, long frames) {
+    for (long i = 0; i < frames; ++i) {
+        for (int c = 0; c < channels; ++c) {
+            const double v = interleaved[i * channels + c];
+            sum += v * v;
+        }
+        if (++inWindow == window) {
+            values.push_back(toDecibels(std::sqrt(sum / static_cast<double>(window * channels))));
+            sum = 0.0;
+            inWindow = 0;
+        }
+    }
+}
+
+std::vector<double> EnvelopeMeter::envelope() const {
+    std::vector<double> all = values;
+    if (inWindow > 0) all.push_back(toDecibels(std::sqrt(sum / static_cast<double>(inWindow * channels))));
+    return all;
+}
+
+std::vector<ChannelLevels> measureLevels(const AudioData& audio) {
+    LevelMeter meter(audio.channels);
+    meter.add(audio.samples.data(), audio.frames());
+    return meter.levels();
 }
 
 double toDecibels(double amplitude) { return amplitude > 1e-10 ? 20.0 * std::log10(amplitude) : -200.0; }
 
 std::vector<double> levelEnvelope(const AudioData& audio, double windowSeconds) {
-    std::vector<double> envelope;
-    const long window = std::max<long>(1, static_cast<long>(windowSeconds * audio.sampleRate));
-    const long frames = audio.frames();
-    for (long start = 0; start < frames; start += window) {
-        double sum = 0.0;
-        long end = std::min(frames, start + window);
-        for (long i = start; i < end; ++i)
-            for (int c = 0; c < audio.channels; ++c) sum += static_cast<double>(audio.at(i, c)) * audio.at(i, c);
-        envelope.push_back(toDecibels(std::sqrt(sum / static_cast<double>((end - start) * audio.channels))));
-    }
-    return envelope;
+    EnvelopeMeter meter(audio.channels, static_cast<long>(windowSeconds * audio.sampleRate));
+    meter.add(audio.samples.data(), audio.frames());
+    return meter.envelope();
 }
 
 }  // namespace render

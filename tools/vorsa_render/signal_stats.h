@@ -1,4 +1,5 @@
-// Levels of a rendered file, for the summary a musician reads.
+// Levels of a rendered file, for the summary a musician reads, measured as
+// the audio streams past.
 #pragma once
 
 #include <vector>
@@ -12,12 +13,38 @@ struct ChannelLevels {
     double rms = 0.0;
 };
 
+class LevelMeter {
+public:
+    explicit LevelMeter(int channels);
+    void add(const float* interleaved, long frames);
+    std::vector<ChannelLevels> levels() const;
+
+private:
+    int channels;
+    long frames = 0;
+    std::vector<double> peaks, sumSquares;
+};
+
+// Short-time RMS of all channels together, one value per window, in dBFS.
+class EnvelopeMeter {
+public:
+    EnvelopeMeter(int channels, long windowFrames);
+    void add(const float* interleaved, long frames);
+    std::vector<double> envelope() const;  // the last, partial window included
+
+private:
+    int channels;
+    long window;
+    long inWindow = 0;
+    double sum = 0.0;
+    std::vector<double> values;
+};
+
 std::vector<ChannelLevels> measureLevels(const AudioData& audio);
 
 // Level in dBFS; -inf shows as a very low number rather than a text.
 double toDecibels(double amplitude);
 
-// Short-time RMS of all channels together, one value per window, in dBFS.
 std::vector<double> levelEnvelope(const AudioData& audio, double windowSeconds);
 
 }  // namespace render

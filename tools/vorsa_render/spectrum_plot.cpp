@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cerrno>
+#include <unistd.h>
 
 #include "tools/vorsa_render/signal_stats.h"
 
@@ -147,41 +149,111 @@ std::vector<std::pair<double, double>> smoothedPoints(const std::vector<double>&
 
 }  // namespace
 
-std::vector<double> averagedSpectrum(const AudioData& audio, int fftSize) {
-    std::vector<double> power(static_cast<size_t>(fftSize / 2 + 1), 0.0);
-    std::vector<float> window(static_cast<size_t>(fftSize));
-    double windowSum = 0.0;
+SpectrumAccumulator::SpectrumAccumulator(int channels, int fftSize)
+    : channels(channels), fftSize(fftSize),
+      history(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(fftSize), 0.0f)),
+      window(static_cast<size_t>(fftSize)), power(static_cast<size_t>(fftSize / 2 + 1), 0.0) {
     for (int i = 0; i < fftSize; ++i) {
         window[static_cast<size_t>(i)] = static_cast<float>(0.5 - 0.5 * std::cos(2.0 * kPi * i / fftSize));
         windowSum += window[static_cast<size_t>(i)];
     }
-    float* in = fftwf_alloc_real(static_cast<size_t>(fftSize));
-    fftwf_complex* out = fftwf_alloc_complex(static_cast<size_t>(fftSize / 2 + 1));
-    fftwf_plan plan = fftwf_plan_dft_r2c_1d(fftSize, in, out, FFTW_ESTIMATE);
-    long frames = 0;
-    for (long start = 0; start + fftSize <= audio.frames() || (start == 0 && audio.frames() > 0); start += fftSize / 2) {
-        for (int c = 0; c < audio.channels; ++c) {
-            for (int i = 0; i < fftSize; ++i)
-                in[i] = start + i < audio.frames() ? audio.at(start + i, c) * window[static_cast<size_t>(i)] : 0.0f;
-            fftwf_execute(plan);
-            for (size_t k = 0; k < power.size(); ++k) {
-                // Scaled so that a full-scale sine reads about 0 dB.
-                double re = out[k][0] * 2.0 / windowSum, im = out[k][1] * 2.0 / windowSum;
-                power[k] += re * re + im * im;
-            }
-            ++frames;
-        }
-        if (start + fftSize > audio.frames()) break;
-    }
+    in = fftwf_alloc_real(static_cast<size_t>(fftSize));
+    out = fftwf_alloc_complex(static_cast<size_t>(fftSize / 2 + 1));
+    plan = fftwf_plan_dft_r2c_1d(fftSize, in, out, FFTW_ESTIMATE);
+}
+
+SpectrumAccumulator::~SpectrumAccumulator() {
     fftwf_destroy_plan(plan);
     fftwf_free(in);
     fftwf_free(out);
-    for (double& p : power) p = 10.0 * std::log10(std::max(p / std::max<long>(frames, 1), 1e-30));
-    return power;
 }
 
-bool drawComparisonPlot(const std::string& path, const std::string& title, const AudioData& input,
-                        const AudioData& output, std::string& error) {
+void SpectrumAccumulator::add(const float* interleaved, long frames) {
+    const long hop = fftSize / 2;
+    for (long i = 0; i < frames; ++i) {
+        // History is a sliding window kept in order; a shift per hop keeps
+        // the copy cost at one frame per frame.
+        if (filled == fftSize) {
+            for (auto& h : history) std::copy(h.begin() + hop, h.end(), h.begin());
+            filled -= hop;
+        }
+        for (int c = 0; c < channels; ++c) history[static_cast<size_t>(c)][static_cast<size_t>(filled)] = interleaved[i * channels + c];
+        ++filled;
+        ++sinceLast;
+        if (filled == fftSize && (analysed == 0 || sinceLast >= hop)) {
+            analyse(fftSize);
+            sinceLast = 0;
+        }
+    }
+}
+
+void SpectrumAccumulator::analyse(long validFrames) {
+    for (int c = 0; c < channels; ++c) {
+        const std::vector<float>& h = history[static_cast<size_t>(c)];
+        for (int i = 0; i < fftSize; ++i) in[i] = i < validFrames ? h[static_cast<size_t>(i)] * window[static_cast<size_t>(i)] : 0.0f;
+        fftwf_execute(plan);
+        for (size_t k = 0; k < power.size(); ++k) {
+            // Scaled so that a full-scale sine reads about 0 dB.
+            double re = out[k][0] * 2.0 / windowSum, im = out[k][1] * 2.0 / windowSum;
+            power[k] += re * re + im * im;
+        }
+        ++analysed;
+    }
+}
+
+std::vector<double> SpectrumAccumulator::spectrumDb() {
+    if (analysed == 0 && filled > 0) analyse(filled);
+    std::vector<double> db(power.size());
+    for (size_t k = 0; k < power.size(); ++k)
+        db[k] = 10.0 * std::log10(std::max(power[k] / std::max<long>(analysed, 1), 1e-30));
+    return db;
+}
+
+std::vector<double> averagedSpectrum(const AudioData& audio, int fftSize) {
+    SpectrumAccumulator spectrum(audio.channels, fftSize);
+    spectrum.add(audio.samples.data(), audio.frames());
+    return spectrum.spectrumDb();
+}
+
+namespace {
+
+constexpr double kEnvelopeSeconds = 0.02;
+
+cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned int length) {
+    auto* file = static_cast<std::pair<OutputFile*, int>*>(closure);
+    while (length > 0) {
+        ssize_t n = ::write(file->first->fd(), data, length);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            file->second = errno;
+            return CAIRO_STATUS_WRITE_ERROR;
+        }
+        data += n;
+        length -= static_cast<unsigned int>(n);
+    }
+    return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+PlotRecorder::PlotRecorder(int sampleRate, int channels)
+    : sampleRate(sampleRate), inSpectrum(channels, kFftSize), outSpectrum(channels, kFftSize),
+      inEnvelope(channels, static_cast<long>(kEnvelopeSeconds * sampleRate)),
+      outEnvelope(channels, static_cast<long>(kEnvelopeSeconds * sampleRate)) {}
+
+void PlotRecorder::addInput(const float* interleaved, long frames) {
+    inSpectrum.add(interleaved, frames);
+    inEnvelope.add(interleaved, frames);
+    inFrames += frames;
+}
+
+void PlotRecorder::addOutput(const float* interleaved, long frames) {
+    outSpectrum.add(interleaved, frames);
+    outEnvelope.add(interleaved, frames);
+    outFrames += frames;
+}
+
+bool PlotRecorder::draw(OutputFile& file, const std::string& title, std::string& error) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
     cairo_t* cr = cairo_create(surface);
     setColour(cr, kBackground);
@@ -190,12 +262,12 @@ bool drawComparisonPlot(const std::string& path, const std::string& title, const
     text(cr, 40, 40, title, 20, 0.0, true);
 
     // Spectra.
-    const double nyquist = input.sampleRate / 2.0;
-    const double binHz = static_cast<double>(input.sampleRate) / kFftSize;
-    auto inSpectrum = smoothedPoints(averagedSpectrum(input, kFftSize), binHz, 20.0, nyquist * 0.99);
-    auto outSpectrum = smoothedPoints(averagedSpectrum(output, kFftSize), binHz, 20.0, nyquist * 0.99);
+    const double nyquist = sampleRate / 2.0;
+    const double binHz = static_cast<double>(sampleRate) / kFftSize;
+    auto inPoints = smoothedPoints(inSpectrum.spectrumDb(), binHz, 20.0, nyquist * 0.99);
+    auto outPoints = smoothedPoints(outSpectrum.spectrumDb(), binHz, 20.0, nyquist * 0.99);
     double top = -200.0;
-    for (const auto& pts : {inSpectrum, outSpectrum})
+    for (const auto& pts : {inPoints, outPoints})
         for (const auto& point : pts) top = std::max(top, point.second);
     top = std::ceil(top / 10.0) * 10.0 + 5.0;
     Panel spectrum{90, 100, kWidth - 130.0, 400, 20.0, nyquist, top - 110.0, top, true};
@@ -213,19 +285,18 @@ bool drawComparisonPlot(const std::string& path, const std::string& title, const
             }
         }
     decibelGrid(cr, spectrum, 10.0);
-    curve(cr, spectrum, inSpectrum, kInputColour, 3.5);  // wider, so an unchanged band still shows it
-    curve(cr, spectrum, outSpectrum, kOutputColour, 1.6);
+    curve(cr, spectrum, inPoints, kInputColour, 3.5);  // wider, so an unchanged band still shows it
+    curve(cr, spectrum, outPoints, kOutputColour, 1.6);
     legend(cr, spectrum);
 
     // Level envelopes.
-    const double windowSeconds = 0.02;
-    auto toPoints = [&](const AudioData& audio) {
+    auto toPoints = [&](const EnvelopeMeter& meter) {
         std::vector<std::pair<double, double>> points;
-        std::vector<double> env = levelEnvelope(audio, windowSeconds);
-        for (size_t i = 0; i < env.size(); ++i) points.emplace_back((i + 0.5) * windowSeconds, env[i]);
+        std::vector<double> env = meter.envelope();
+        for (size_t i = 0; i < env.size(); ++i) points.emplace_back((i + 0.5) * kEnvelopeSeconds, env[i]);
         return points;
     };
-    const double seconds = std::max(input.frames(), output.frames()) / static_cast<double>(input.sampleRate);
+    const double seconds = std::max(inFrames, outFrames) / static_cast<double>(sampleRate);
     Panel level{90, 590, kWidth - 130.0, 200, 0.0, std::max(seconds, 0.1), -80.0, 0.0, false};
     drawPanelFrame(cr, level, "Level over time (20 ms RMS)", "Time (s)", "Level (dBFS)");
     const double step = seconds > 20 ? 5.0 : 1.0;
@@ -237,15 +308,17 @@ bool drawComparisonPlot(const std::string& path, const std::string& title, const
         text(cr, level.px(t), level.y + level.h + 18, label, 11, 0.5);
     }
     decibelGrid(cr, level, 20.0);
-    curve(cr, level, toPoints(input), kInputColour, 3.0);
-    curve(cr, level, toPoints(output), kOutputColour, 1.4);
+    curve(cr, level, toPoints(inEnvelope), kInputColour, 3.0);
+    curve(cr, level, toPoints(outEnvelope), kOutputColour, 1.4);
     legend(cr, level);
 
     cairo_destroy(cr);
-    cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
+    std::pair<OutputFile*, int> closure{&file, 0};
+    cairo_status_t status = cairo_surface_write_to_png_stream(surface, writeToFile, &closure);
     cairo_surface_destroy(surface);
     if (status != CAIRO_STATUS_SUCCESS) {
-        error = "cannot write plot " + path + " (" + cairo_status_to_string(status) + ")";
+        error = closure.second ? writeError(file.path(), closure.second)
+                               : "cannot write plot " + file.path() + " (" + cairo_status_to_string(status) + ")";
         return false;
     }
     return true;

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs the way users do, all inside one throwaway folder: `cmake --install`
+# to a prefix, scripts/install.sh into a private ~/.vst, and the Debian package
+# into a fresh dpkg root; each time a plug-in is loaded from where it landed.
+#   package_test.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build="$1"
+source="$2"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+for plugin in Vorsa_Glintor Vorsa_Glintor_Mono Vorsa_RUMBLOR Vorsa_RUMBLOR_Mono; do
+  [ -f "$work/prefix/lib/vst/$plugin.so" ] || fail "cmake --install did not put $plugin.so into lib/vst"
+done
+"$work/prefix/bin/vorsa-info" --identity "$work/prefix/lib/vst/Vorsa_RUMBLOR.so" > "$work/identity"
+grep -q "Vorsa Rumblor" "$work/identity" || fail "the installed vorsa-info cannot load the installed plug-in"
+
+mkdir "$work/home"
+HOME="$work/home" VORSA_BUILD_DIR="$build" "$source/scripts/install.sh" >/dev/null
+HOME="$work/home" "$build/tools/vorsa-info" --identity Vorsa_Glintor_Mono > "$work/identity"
+grep -q "inputs 1, outputs 1" "$work/identity" || fail "a bare plug-in name is not found in the ~/.vst that scripts/install.sh filled"
+
+if ! command -v dpkg-shlibdeps >/dev/null || ! command -v dpkg >/dev/null; then
+  echo "SKIP: dpkg-dev is not installed (scripts/setup.sh installs it)"
+  exit 77
+fi
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack could not build the package"
+deb="$(ls "$work"/package/*.deb)"
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "package $(basename "$deb"), depends: $depends"
+for library in libc6 libstdc++6 libsndfile1 libcairo2 libfftw3-single3 libfftw3-double3 fonts-; do
+  [[ "$depends" == *"$library"* ]] || fail "the package does not depend on $library"
+done
+# A fresh root with an empty package database. The libraries the package
+# depends on are those of this machine, so dependencies are not checked here.
+root="$work/root"
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+touch "$root/var/lib/dpkg/status"
+if dpkg --root="$root" --force-depends --force-not-root --force-script-chrootless -i "$deb" > "$work/dpkg.log" 2>&1; then
+  dpkg --root="$root" -s vorsa-plugins | grep -q "Status: install ok installed" || fail "dpkg does not list the package"
+  echo "installed with dpkg --root into a fresh package database"
+else
+  cat "$work/dpkg.log"
+  dpkg -x "$deb" "$root"
+  echo "dpkg --root refused (above); unpacked with dpkg -x instead"
+fi
+dpkg-deb -c "$deb" > "$work/contents"
+grep -q "./usr/lib/vst/Vorsa_Glintor.so" "$work/contents" || fail "the package does not hold usr/lib/vst/Vorsa_Glintor.so"
+"$root/usr/bin/vorsa-info" --identity "$root/usr/lib/vst/Vorsa_Glintor.so" > "$work/identity"
+grep -q "Effect:   Vorsa Glintor" "$work/identity" ||
+  fail "vorsa-info from the package cannot load Vorsa_Glintor.so from usr/lib/vst"
+"$root/usr/bin/vorsa-render" --version > "$work/version"
+grep -q "vorsa-render" "$work/version" || fail "vorsa-render from the package does not run"
+echo "PASS: installed by cmake --install, scripts/install.sh and the Debian package; plug-ins load from each"

@@ -1,0 +1,17 @@
+// Where rendered frames go, block by block.
+#pragma once
+
+#include <string>
+
+namespace render {
+
+class FrameSink {
+public:
+    virtual ~FrameSink() = default;
+    // `frames` is the length to come, or -1 when the input's length is not
+    // known in advance.
+    virtual bool begin(int sampleRate, int channels, long frames, std::string& error) = 0;
+    virtual bool write(const float* interleaved, long frames, std::string& error) = 0;
+};
+
+}  // namespace render
