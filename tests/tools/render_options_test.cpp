@@ -60,6 +60,10 @@ TEST(RenderOptions, UnusableCommandLinesSayWhy) {
         {{"p.so", "o.wav", "--program"}, "needs"},
         {{"p.so", "o.wav", "--frobnicate"}, "unknown option"},
         {{"p.so", "o.wav", "--list"}, "only the plug-in"},
+        {{"p.so", "i.wav", "o.wav", "--raw", "44100:2"}, "give - as INPUT or OUTPUT"},
+        {{"p.so", "-", "o.wav", "--raw", "44100"}, "RATE:CHANNELS"},
+        {{"p.so", "o.wav", "--plot", "o.wav"}, "must end in .png"},
+        {{"p.so", "--format", "float", "--bits", "12", "o.wav"}, "--bits takes 16, 24 or 32"},
     };
     for (const Case& c : cases) {
         render::RenderOptions o;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -156,6 +157,11 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
         }
     }
     if (options.help || options.version) return true;
+    if (options.raw && std::find(positional.begin() + (positional.empty() ? 0 : 1), positional.end(), "-") ==
+                           positional.end()) {
+        error = "--raw describes standard input or output; give - as INPUT or OUTPUT";
+        return false;
+    }
     if (positional.empty()) {
         error = "no plug-in given";
         return false;
