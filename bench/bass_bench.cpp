@@ -58,7 +58,9 @@ vst_host::HostedPlugin loadRig(const char* name, bool stereo) {
     return rig;
 }
 
-void runBass(benchmark::State& state, const char* name, bool stereo, bool silence) {
+// automate: gain, freq, threshold and colour move once per block, each
+// through its own slow ramp, as automation in a host moves them.
+void runBass(benchmark::State& state, const char* name, bool stereo, bool silence, bool automate = false) {
     vst_host::HostedPlugin rig = loadRig(name, stereo);
     if (!rig) {
         state.SkipWithError("plug-in not built or not loadable");
@@ -73,7 +75,13 @@ void runBass(benchmark::State& state, const char* name, bool stereo, bool silenc
     std::vector<float*> in(static_cast<size_t>(channels));
 
     int block = 0;
+    int step = 0;
     for (auto _ : state) {
+        if (automate) {
+            const int automated[] = {1, 3, 4, 5};
+            for (int k = 0; k < 4; ++k) rig->setParameter(automated[k], ((step + 37 * k) % 200) / 200.0f);
+            ++step;
+        }
         for (int c = 0; c < channels; ++c) in[static_cast<size_t>(c)] = source[static_cast<size_t>(c)].data() + block * kBlock;
         rig.instance->processReplacing(in.data(), out.pointers(), kBlock);
         benchmark::DoNotOptimize(out.channel(0)[kBlock - 1]);
@@ -87,11 +95,13 @@ void runBass(benchmark::State& state, const char* name, bool stereo, bool silenc
 
 void BM_RumblorStereoMusic(benchmark::State& s) { runBass(s, "Vorsa_RUMBLOR", true, false); }
 void BM_RumblorStereoSilence(benchmark::State& s) { runBass(s, "Vorsa_RUMBLOR", true, true); }
+void BM_RumblorStereoAutomation(benchmark::State& s) { runBass(s, "Vorsa_RUMBLOR", true, false, true); }
 void BM_RumblorMonoMusic(benchmark::State& s) { runBass(s, "Vorsa_RUMBLOR_Mono", false, false); }
 void BM_RumblorMonoSilence(benchmark::State& s) { runBass(s, "Vorsa_RUMBLOR_Mono", false, true); }
 
 BENCHMARK(BM_RumblorStereoMusic);
 BENCHMARK(BM_RumblorStereoSilence);
+BENCHMARK(BM_RumblorStereoAutomation);
 BENCHMARK(BM_RumblorMonoMusic);
 BENCHMARK(BM_RumblorMonoSilence);
 
@@ -111,6 +121,7 @@ public:
         std::printf("\n");
         for (const auto& entry : nsPerFrame) std::printf("%-28s %7.2f ns/frame\n", entry.first.c_str(), entry.second);
         ratio("BM_RumblorStereoSilence", "BM_RumblorStereoMusic");
+        ratio("BM_RumblorStereoAutomation", "BM_RumblorStereoMusic");
         ratio("BM_RumblorMonoSilence", "BM_RumblorMonoMusic");
     }
 

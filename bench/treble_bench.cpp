@@ -52,7 +52,9 @@ vst_host::HostedPlugin loadAllStagesOn(const std::string& name) {
     return rig;
 }
 
-enum class Input { Music, Silence, Denormal };
+// Automation: the music, with four parameters (Freq, Harmonics, Boost,
+// Drive) moved once per block, each through its own slow ramp.
+enum class Input { Music, Silence, Denormal, Automation };
 
 // Denormal input: tiny values of both signs, far below the processing's own offset.
 std::vector<float> denormalSignal(int channels) {
@@ -69,8 +71,8 @@ void runTreble(benchmark::State& state, const std::string& plugin, Input input) 
     }
     const int channels = rig.instance->numInputs();
     const std::vector<float> signal =
-        input == Input::Music      ? musicSignal(channels)
-        : input == Input::Denormal ? denormalSignal(channels)
+        input == Input::Music || input == Input::Automation ? musicSignal(channels)
+        : input == Input::Denormal                          ? denormalSignal(channels)
                                    : std::vector<float>(static_cast<size_t>(kSignalBlocks) * kBlock * channels);
     vst_host::AudioBuffers out(channels, kBlock);
     std::vector<float*> in(static_cast<size_t>(channels));
@@ -87,7 +89,13 @@ void runTreble(benchmark::State& state, const std::string& plugin, Input input) 
         pointInputs();
         rig.instance->processReplacing(in.data(), out.pointers(), kBlock);
     }
+    int step = 0;
     for (auto _ : state) {
+        if (input == Input::Automation) {
+            const int automated[] = {5, 6, 13, 16};
+            for (int k = 0; k < 4; ++k) rig->setParameter(automated[k], ((step + 37 * k) % 200) / 200.0f);
+            ++step;
+        }
         pointInputs();
         rig.instance->processReplacing(in.data(), out.pointers(), kBlock);
         benchmark::DoNotOptimize(out.channel(0)[kBlock - 1]);
@@ -102,12 +110,14 @@ void runTreble(benchmark::State& state, const std::string& plugin, Input input) 
 void BM_GlintorStereoMusic(benchmark::State& state) { runTreble(state, "Vorsa_Glintor", Input::Music); }
 void BM_GlintorStereoSilence(benchmark::State& state) { runTreble(state, "Vorsa_Glintor", Input::Silence); }
 void BM_GlintorStereoDenormal(benchmark::State& state) { runTreble(state, "Vorsa_Glintor", Input::Denormal); }
+void BM_GlintorStereoAutomation(benchmark::State& state) { runTreble(state, "Vorsa_Glintor", Input::Automation); }
 void BM_GlintorMonoMusic(benchmark::State& state) { runTreble(state, "Vorsa_Glintor_Mono", Input::Music); }
 void BM_GlintorMonoSilence(benchmark::State& state) { runTreble(state, "Vorsa_Glintor_Mono", Input::Silence); }
 void BM_GlintorMonoDenormal(benchmark::State& state) { runTreble(state, "Vorsa_Glintor_Mono", Input::Denormal); }
 
 BENCHMARK(BM_GlintorStereoMusic);
 BENCHMARK(BM_GlintorStereoSilence);
+BENCHMARK(BM_GlintorStereoAutomation);
 BENCHMARK(BM_GlintorStereoDenormal);
 BENCHMARK(BM_GlintorMonoMusic);
 BENCHMARK(BM_GlintorMonoSilence);

@@ -25,6 +25,7 @@ AUDACITY = "/usr/bin/audacity"
 MODULE = "/usr/lib/audacity/modules/mod-script-pipe.so"
 MODULE_OFF, MODULE_ON = 0, 1  # the values of [Module] entries in audacity.cfg
 PIPE_BASE = "/tmp/audacity_script_pipe"
+LOCK_PATIENCE = 600  # seconds
 # Sections of audacity.cfg the test owns; Audacity's own entries are kept.
 OWNED_SECTIONS = ("Directories", "GUI", "Update", "Module", "ModulePath", "ModuleDateTime", "ActiveProjects")
 
@@ -107,9 +108,13 @@ class Audacity:
         self.process = processes.start([AUDACITY], os.path.join(self.work, "audacity.log"), env=self.env)
 
     def stop(self):
+        # The pipes and the lock are given up only once this Audacity is gone:
+        # on its way out it deletes the pipe files, which by then could be the
+        # next run's.
         self.close_pipes()
         processes.stop(self.process)
         self.process = None
+        self.release_pipes()
 
     def check_alive(self, windows):
         if self.process.poll() is not None:
@@ -121,6 +126,7 @@ class Audacity:
     def register(self, plugin_link):
         self.write_config(MODULE_OFF)
         self.start()
+
         def done():
             self.check_alive([])
             entry = self.registration(plugin_link)
@@ -146,7 +152,10 @@ class Audacity:
 
         self.to_pipe = self.deadline.wait_for("Audacity opens its scripting pipe", open_pipe, at_most=120)
         os.set_blocking(self.to_pipe, True)
-        self.from_pipe = os.open(self.pipe_paths[1], os.O_RDONLY | os.O_NONBLOCK)
+        self.from_pipe = self.deadline.wait_for(
+            "Audacity makes its answer pipe",
+            lambda: os.path.exists(self.pipe_paths[1]) and os.open(self.pipe_paths[1], os.O_RDONLY | os.O_NONBLOCK),
+            at_most=30)
 
         # Commands sent before the project window exists get an empty answer.
         def project_window():
@@ -167,7 +176,14 @@ class Audacity:
             except BlockingIOError:
                 return False
 
-        self.deadline.wait_for("waiting for another scripted Audacity to finish", locked, interval=1)
+        # Time spent queueing behind other runs is not this run's: it extends the
+        # time limit, up to LOCK_PATIENCE.
+        started = time.monotonic()
+        while not locked():
+            if time.monotonic() - started > LOCK_PATIENCE:
+                raise HostError(f"another scripted Audacity held the pipes for over {LOCK_PATIENCE} s")
+            time.sleep(1)
+        self.deadline.extend(time.monotonic() - started)
         self.remove_pipes()
 
     def remove_pipes(self):
@@ -180,6 +196,8 @@ class Audacity:
             if fd is not None:
                 os.close(fd)
         self.to_pipe = self.from_pipe = None
+
+    def release_pipes(self):
         if self.lock:
             self.remove_pipes()
             self.lock.close()  # releases the lock

@@ -24,6 +24,9 @@ class Deadline:
         self.end = time.monotonic() + seconds
         self.seconds = seconds
 
+    def extend(self, seconds):
+        self.end += seconds
+
     def left(self):
         return self.end - time.monotonic()
 

@@ -15,8 +15,8 @@ CLIENT_SHIFT = 21
 
 
 class Window:
-    def __init__(self, wid, name, depth, width, height, x, y):
-        self.id, self.name, self.depth = wid, name, depth
+    def __init__(self, wid, name, width, height, x, y):
+        self.id, self.name = wid, name
         self.width, self.height, self.x, self.y = width, height, x, y  # x, y: on the screen
         self.parent = None
         self.children = []
@@ -80,7 +80,7 @@ class Display:
                 continue
             indent = len(m.group(1))
             name = m.group(3)[1:-1] if m.group(3).startswith('"') else ""
-            window = Window(int(m.group(2), 16), name, 0, int(m.group(4)), int(m.group(5)), int(m.group(6)),
+            window = Window(int(m.group(2), 16), name, int(m.group(4)), int(m.group(5)), int(m.group(6)),
                             int(m.group(7)))
             while stack and stack[-1][0] >= indent:
                 stack.pop()
@@ -119,7 +119,7 @@ class Display:
 def read_xwd(data):
     """Decodes xwd's output for the 24- and 32-bit TrueColor visuals Xvfb offers."""
     fields = struct.unpack(">25I", data[:100])
-    header_size, version, pixmap_format, depth, width, height = fields[:6]
+    header_size, version, pixmap_format, _, width, height = fields[:6]
     byte_order, bits_per_pixel, bytes_per_line, ncolors = fields[7], fields[11], fields[12], fields[19]
     red_mask, green_mask, blue_mask = fields[14:17]
     if version != 7 or pixmap_format != 2 or bits_per_pixel not in (24, 32):
