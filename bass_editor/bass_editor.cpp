@@ -26,7 +26,7 @@ const char* const kLabels[] = {
 };
 constexpr int kNumLabels = sizeof(kLabels) / sizeof(kLabels[0]);
 
-const char* const kVersionLine = "Rumblor bass enhancer, version 1.0";
+const char* const kVersionLine = "Vorsa Rumblor version 1.0";
 
 ValueFormatter formatterFor(ValueFormat format) {
     switch (format) {

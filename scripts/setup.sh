@@ -21,7 +21,7 @@ test_packages=(
   xvfb xdotool xauth
   ardour python3
   audacity x11-utils x11-apps
-  g++-mingw-w64-x86-64-posix wine wine64
+  g++-mingw-w64-x86-64-posix wine wine64 googletest
   dpkg-dev
 )
 

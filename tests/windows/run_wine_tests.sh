@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs the Windows test program under Wine in a fresh private prefix, after
 # writing the references it compares against from the Linux plug-ins.
-# usage: run_wine_tests.sh <reference tool> <Linux plug-in folder> <Windows build folder> <work folder>
+# usage: run_wine_tests.sh <reference tool> <Linux plug-in folder> <snapshot tool folder>
+#                          <Windows build folder> <work folder> [test program options]
 set -euo pipefail
-reference_tool="$1" linux_plugins="$2" windows_build="$3" work="$4"
-shift 4  # the rest goes to the test program (--gtest_filter=...)
+reference_tool="$1" linux_plugins="$2" snapshots="$3" windows_build="$4" work="$5"
+shift 5  # the rest goes to the test program (--gtest_filter=...)
 deliverables=(Vorsa_Glintor Vorsa_Glintor_Mono Vorsa_RUMBLOR Vorsa_RUMBLOR_Mono)
 
 if ! command -v wine >/dev/null; then
@@ -18,7 +19,19 @@ fi
 
 rm -rf "$work"
 mkdir -p "$work/reference" "$work/home"
-"$reference_tool" "$linux_plugins" "$work/reference" "${deliverables[@]}"
+"$reference_tool" plugins "$linux_plugins" "$work/reference" "${deliverables[@]}"
+# Headless pictures of the editors that exist, for the comparison by region.
+while read -r product name build; do
+  snapshot="$snapshots/vorsa-snapshot-$product"
+  [ -x "$snapshot" ] || continue
+  "$snapshot" --out "$work/reference/$name.png" $build
+  "$reference_tool" picture "$work/reference/$name.png" "$work/reference/$name.bmp"
+done <<'EDITORS'
+glintor Vorsa_Glintor
+glintor Vorsa_Glintor_Mono --mono
+rumblor Vorsa_RUMBLOR
+rumblor Vorsa_RUMBLOR_Mono --mono
+EDITORS
 
 export HOME="$work/home" WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
 # No desktop menu entries, no Mono or Gecko installers in the prefix.

@@ -1,7 +1,8 @@
 #include "tests/windows/win32_test_support.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <thread>
+#include <cstdlib>
 
 namespace wine_test {
 
@@ -75,6 +76,59 @@ WindowPixels::WindowPixels(HWND window) {
     ReleaseDC(window, windowDc);
 }
 
+WindowPixels WindowPixels::fromBmp(const std::string& path) {
+    WindowPixels picture;
+    FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) return picture;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER header{};
+    bool ok = std::fread(&file, sizeof(file), 1, in) == 1 && std::fread(&header, sizeof(header), 1, in) == 1 &&
+              file.bfType == 0x4d42 && header.biBitCount == 24 && header.biWidth > 0 && header.biHeight > 0;
+    if (ok) {
+        const int w = header.biWidth, h = header.biHeight, rowBytes = (w * 3 + 3) / 4 * 4;
+        std::vector<uint8_t> row(static_cast<size_t>(rowBytes));
+        picture.pixels.resize(size_t(w) * h);
+        std::fseek(in, static_cast<long>(file.bfOffBits), SEEK_SET);
+        for (int y = h - 1; y >= 0 && ok; --y) {
+            ok = std::fread(row.data(), 1, row.size(), in) == row.size();
+            for (int x = 0; x < w && ok; ++x)
+                picture.pixels[size_t(y) * w + x] =
+                    uint32_t(row[x * 3 + 2]) << 16 | uint32_t(row[x * 3 + 1]) << 8 | row[x * 3];
+        }
+        if (ok) {
+            picture.w = w;
+            picture.h = h;
+        }
+    }
+    std::fclose(in);
+    return picture;
+}
+
+double matchingTiles(const WindowPixels& a, const WindowPixels& b, int tile, int tolerance) {
+    if (a.width() != b.width() || a.height() != b.height() || a.width() == 0) return 0.0;
+    int tiles = 0, matching = 0;
+    for (int top = 0; top < a.height(); top += tile) {
+        for (int left = 0; left < a.width(); left += tile) {
+            long sum[2][3] = {};
+            for (int y = top; y < std::min(top + tile, a.height()); ++y)
+                for (int x = left; x < std::min(left + tile, a.width()); ++x)
+                    for (int k = 0; k < 2; ++k) {
+                        GuiColor c = (k == 0 ? a : b).at(x, y);
+                        sum[k][0] += c.red;
+                        sum[k][1] += c.green;
+                        sum[k][2] += c.blue;
+                    }
+            const long count = long(std::min(tile, a.height() - top)) * std::min(tile, a.width() - left);
+            bool same = true;
+            for (int channel = 0; channel < 3; ++channel)
+                same = same && std::labs(sum[0][channel] - sum[1][channel]) <= tolerance * count;
+            ++tiles;
+            matching += same ? 1 : 0;
+        }
+    }
+    return double(matching) / tiles;
+}
+
 GuiColor WindowPixels::at(int x, int y) const {
     if (x < 0 || y < 0 || x >= w || y >= h) return GuiColor{0, 0, 0, 255};
     uint32_t p = pixels[size_t(y) * w + x];
@@ -118,27 +172,37 @@ POINT screenPoint(HWND window, int x, int y) {
     return p;
 }
 
-void playMouse(const std::vector<InputStep>& steps, DWORD msPerStep) {
+MouseScript::~MouseScript() {
+    if (down) send({steps.back().where, false});
+}
+
+void MouseScript::send(const InputStep& step) {
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
-    volatile bool done = false;
-    std::thread player([&] {
-        bool down = false;
-        for (const InputStep& step : steps) {
-            INPUT input{};
-            input.type = INPUT_MOUSE;
-            // Absolute coordinates run over 65536 units across the primary screen.
-            input.mi.dx = ((step.where.x << 16) + screenW - 1) / screenW;
-            input.mi.dy = ((step.where.y << 16) + screenH - 1) / screenH;
-            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-            if (step.leftDown != down) input.mi.dwFlags |= step.leftDown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-            down = step.leftDown;
-            SendInput(1, &input, sizeof(input));
-            Sleep(msPerStep);
-        }
-        done = true;
-    });
-    while (!done) pumpMessages(10);
-    player.join();
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Absolute coordinates run over 65536 units across the primary screen.
+    input.mi.dx = ((step.where.x << 16) + screenW - 1) / screenW;
+    input.mi.dy = ((step.where.y << 16) + screenH - 1) / screenH;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    if (step.leftDown != down) input.mi.dwFlags |= step.leftDown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    down = step.leftDown;
+    SendInput(1, &input, sizeof(input));
+}
+
+void MouseScript::next() {
+    if (!done()) send(steps[played++]);
+}
+
+void MouseScript::run(DWORD timeoutMs) {
+    while (!done()) {
+        const bool press = steps[played].leftDown && !down;
+        next();
+        pumpMessages(20);
+        if (press) break;
+    }
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < timeoutMs) pumpMessages(10);
+    if (down) send({steps.back().where, false});
     pumpMessages(100);
 }
 

@@ -26,8 +26,11 @@ using wine_test::WindowPixels;
 // rectangle, so a test can predict its pixels; records what is dropped on it.
 class ProbeView : public GuiView {
 public:
-    explicit ProbeView(const GuiRect& r) : GuiView(r), pointer(new GuiBitmap(129)) {}
+    explicit ProbeView(const GuiRect& r) : GuiView(r), pointer(new GuiBitmap(129)), missing(new GuiBitmap(999)) {}
     void draw(Canvas* canvas) override {
+        // A resource that is not there draws nothing, either way.
+        missing->drawOpaque(canvas, GuiRect(60, 60, 80, 80), GuiPoint());
+        missing->drawKeyed(canvas, GuiRect(60, 60, 80, 80), GuiPoint());
         pointer->drawKeyed(canvas, GuiRect(20, 20, 25, 25), GuiPoint());
         pointer->drawKeyed(canvas, GuiRect(20, 20, 25, 25), GuiPoint());  // twice: the picture is unchanged
         canvas->setBrushColor(kGreenColor);
@@ -47,8 +50,12 @@ public:
     std::vector<std::string> dropped;
 
 private:
-    ~ProbeView() override { pointer->release(); }
+    ~ProbeView() override {
+        pointer->release();
+        missing->release();
+    }
     GuiBitmap* pointer;
+    GuiBitmap* missing;
 };
 
 class Win32Editor : public ::testing::Test {
@@ -125,8 +132,8 @@ TEST_F(Win32Editor, PaintsTheBackgroundAndKeyedBitmapsWithGdi) {
     WindowPixels pixels(host.child());
     ASSERT_EQ(TestEditor::kWidth, pixels.width());
     pixels.writeBmp(wine_test::outputPath("toolkit_editor.bmp"));
-    // Background 128 encodes the position: (x, 2y, 90).
-    for (GuiPoint p : {GuiPoint(0, 0), GuiPoint(60, 5), GuiPoint(199, 119), GuiPoint(110, 100)})
+    // Background 128 encodes the position: (x, 2y, 90); the missing bitmap left (70, 70) alone.
+    for (GuiPoint p : {GuiPoint(0, 0), GuiPoint(60, 5), GuiPoint(199, 119), GuiPoint(110, 100), GuiPoint(70, 70)})
         EXPECT_EQ((GuiColor{uint8_t(p.h), uint8_t(p.v * 2), 90, 0}), pixels.at(p.h, p.v)) << p.h << "," << p.v;
     // The plus is drawn; its white key pixels show the background.
     EXPECT_EQ((GuiColor{200, 0, 0, 0}), pixels.at(22, 20));
@@ -152,7 +159,10 @@ TEST_F(Win32Editor, RealMouseDragTurnsTheKnobInOneGesture) {
     steps.push_back({wine_test::screenPoint(child, 150, 60), true});
     for (int i = 1; i <= 10; ++i) steps.push_back({wine_test::screenPoint(child, 150, 60 - 4 * i), true});
     steps.push_back({wine_test::screenPoint(child, 150, 20), false});
-    wine_test::playMouse(steps, 30);
+    wine_test::MouseScript mouse(steps);
+    recordingHost().onIdle = [&mouse] { mouse.next(); };
+    mouse.run();
+    recordingHost().onIdle = nullptr;
     editor->setKnobDragMode(KnobCircular);
 
     EXPECT_GT(knob->getValue(), before);
