@@ -13,6 +13,7 @@
 #include "gui/toggle_button.h"
 #include "gui/value_display.h"
 #include "treble_editor/about_splash.h"
+#include "treble_editor/value_field.h"
 #include "treble_editor/value_formatters.h"
 
 using namespace bass_layout;
@@ -76,7 +77,7 @@ VstIntPtr BassEditor::open(void* parentWindow) {
     GuiEditorBase::open(parentWindow);
     if (!background || background->getWidth() <= 0 || !parentWindow) return 0;
     if (!createFrame(parentWindow, background)) return 0;
-    setKnobDragMode(KnobLinear);
+    setKnobMode(KnobLinear);
     buildViews();
     if (bass) bass->editorOpen = 1;
     return 1;
@@ -106,15 +107,8 @@ float BassEditor::fieldValue(int tag) const {
 }
 
 ValueDisplay* BassEditor::addField(const Box& box, float value, ValueFormatter formatter, int align) {
-    auto* field = new ValueDisplay(rectOf(box), background);
-    field->setBackgroundOrigin(GuiPoint(box.left, box.top));
-    field->setAlignment(align);
-    field->setFontId(FontTiny);
-    field->setTextColor(kBlackColor);
-    field->setTextTransparent(true);
-    field->setFormatter(formatter);
-    field->setValue(value);
-    frame->addView(field);
+    ValueDisplay* field = newValueField(rectOf(box), background, value, formatter, align);
+    if (field) frame->addView(field);
     return field;
 }
 

@@ -14,6 +14,7 @@
 #include "treble/treble_parameters.h"
 #include "treble_editor/about_splash.h"
 #include "treble_editor/treble_layout.h"
+#include "treble_editor/value_field.h"
 #include "treble_editor/value_formatters.h"
 
 namespace L = treble_layout;
@@ -111,17 +112,7 @@ float TrebleEditor::fieldValue(int index) const {
 }
 
 ValueDisplay* TrebleEditor::addField(const GuiRect& rect, float value, Formatter formatter, int align) {
-    ValueDisplay* field = listed(frame, new (std::nothrow) ValueDisplay(rect, background, 0));
-    if (!field) return nullptr;
-    // The field repaints exactly the picture under it.
-    field->setBackgroundOrigin(GuiPoint(rect.left, rect.top));
-    field->setAlignment(align);
-    field->setFontId(FontTiny);
-    field->setTextColor(kBlackColor);
-    field->setTextTransparent(true);
-    field->setFormatter(formatter);
-    field->setValue(value);
-    return field;
+    return listed(frame, newValueField(rect, background, value, formatter, align));
 }
 
 void TrebleEditor::addLabel(const GuiRect& rect, int number) {
