@@ -5,6 +5,7 @@ import os
 import re
 import struct
 import subprocess
+import time
 
 import processes
 from images import Image
@@ -34,6 +35,7 @@ class Window:
         return f"{self.name!r} 0x{self.id:x} {self.width}x{self.height}+{self.x}+{self.y}"
 
 
+_TREE_CHANGED = re.compile(r"Bad Window|Bad Drawable|Can't query window tree")
 _TREE_LINE = re.compile(r'^(\s*)(0x[0-9a-f]+) (\(has no name\)|".*?"):.*?(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)\s*$')
 
 
@@ -70,9 +72,19 @@ class Display:
             raise RuntimeError(f"{cmd[0]} failed: {result.stderr.decode(errors='replace').strip()}")
         return result.stdout
 
-    def windows(self):
+    def windows(self, attempts=10):
         """The top-level windows with their subtrees, from xwininfo -tree."""
-        text = self.run(["xwininfo", "-root", "-tree"]).decode(errors="replace")
+        for attempt in range(attempts):
+            try:
+                text = self.run(["xwininfo", "-root", "-tree"]).decode(errors="replace")
+                break
+            except RuntimeError as error:
+                # xwininfo walks the tree one request at a time; a window that a
+                # client destroys meanwhile (a dialog closing) fails the walk.
+                # The next walk no longer meets it.
+                if attempt + 1 == attempts or not _TREE_CHANGED.search(str(error)):
+                    raise
+                time.sleep(0.1)
         tops, stack = [], []  # stack: (indent, window)
         for line in text.splitlines():
             m = _TREE_LINE.match(line)
