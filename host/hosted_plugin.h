@@ -15,6 +15,21 @@ struct HostedPlugin {
     std::unique_ptr<ScriptedHost> host;
     std::unique_ptr<PluginInstance> instance;  // declared last: closed before the module unloads
 
+    HostedPlugin() = default;
+    HostedPlugin(HostedPlugin&&) = default;
+    // Member-wise assignment would replace the module first and unload the
+    // code the old instance still has to be closed with.
+    HostedPlugin& operator=(HostedPlugin&& other) noexcept {
+        if (this != &other) {
+            instance.reset();
+            host.reset();
+            module = std::move(other.module);
+            host = std::move(other.host);
+            instance = std::move(other.instance);
+        }
+        return *this;
+    }
+
     PluginInstance* operator->() const { return instance.get(); }
     explicit operator bool() const { return instance != nullptr; }
 };

@@ -54,6 +54,13 @@ TEST(HostLibrary, InstancesCloseWhenReleased) {
     plugin->process(in.pointers(), out.pointers(), 0);
     EXPECT_EQ(plugin->close(), 1);
     EXPECT_EQ(plugin->close(), 0);  // a second close is not sent
+
+    // Replacing a held plug-in by another closes the old instance while its
+    // module is still loaded.
+    plugin = test_support::loadPlugin("Vorsa_RUMBLOR");
+    plugin = test_support::loadPlugin("Vorsa_Glintor_Mono");
+    ASSERT_TRUE(plugin);
+    EXPECT_EQ(plugin->effect()->numInputs, 1);
 }
 
 }  // namespace
