@@ -36,7 +36,7 @@ BassEffect::BassEffect(audioMasterCallback audioMaster, PluginBuild build)
     vuValue = 0.0f;
 
     lookup.fill();
-    std::memset(chunkBuffers, 0, sizeof(chunkBuffers));
+    std::memset(work.chunks, 0, sizeof(work.chunks));
     sampleRateInt = usableSampleRate(getSampleRate());
 
     bass_programs::loadFactoryStore(programs, build);
@@ -64,7 +64,7 @@ void BassEffect::suspend() { resetProcessing(); }
 
 void BassEffect::fillAudioRings(float value) {
     for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < kRingSize; ++i) dryRing[c][i] = highRing[c][i] = lowRing[c][i] = value;
+        for (int i = 0; i < kRingSize; ++i) work.dryRing[c][i] = work.highRing[c][i] = work.lowRing[c][i] = value;
 }
 
 void BassEffect::resetAudioState() {

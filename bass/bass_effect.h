@@ -2,7 +2,8 @@
 // the program store, the processing with its meter rings, in both builds.
 #pragma once
 
-#include "bass/bass_lookup.h"
+#include "bass_dsp/bass_block.h"
+#include "bass_dsp/bass_lookup.h"
 #include "bass/bass_parameters.h"
 #include "bass/bass_program.h"
 #include "shell/audio_effect.h"
@@ -19,19 +20,8 @@ class BassEffect : public AudioEffectX {
 public:
     static constexpr int kNumPrograms = bass_programs::kNumPrograms;
     static constexpr int kNumParams = bass_params::kNumParams;
-    // Delay rings of this size give the processing its 255 samples of latency.
-    static constexpr int kRingSize = 256;
-    // Processing works through a block in chunks of this many frames.
-    static constexpr int kChunk = 64;
-
-    // One chunk's delayed signals and gains; stereo keeps the two channels
-    // side by side.
-    struct ChunkBuffers {
-        alignas(16) float dry[2 * kChunk];
-        alignas(16) float high[2 * kChunk];
-        alignas(16) float low[2 * kChunk];
-        float gain[kChunk];
-    };
+    // The processing's delay rings, also the length of the meter rings.
+    static constexpr int kRingSize = bass_dsp::kRingSize;
 
     BassEffect(audioMasterCallback audioMaster, PluginBuild build);
     ~BassEffect() override;
@@ -81,15 +71,7 @@ protected:
     void settleChannelMode();
     void writeStereoMonoToAllPrograms(float value);
 
-    template <class Store>
-    void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames);
-    // The per-sample paths; the block state and constants are the
-    // processing file's own types.
-    template <class Store, bool ProcessOn>
-    void runStereo(float** inputs, float** outputs, VstInt32 sampleFrames, void* blockState,
-                   const void* blockConstants);
-    template <class Store, bool BothOutputs, bool ProcessOn>
-    void runMono(float** inputs, float** outputs, VstInt32 sampleFrames, void* blockState, const void* blockConstants);
+    void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing);
 
     const PluginBuild pluginBuild;
     BassProgram programs[kNumPrograms];
@@ -122,18 +104,11 @@ protected:
     double harmonicState[2] = {};
     double dcState[2] = {};
     float envelope = 0.0f;
-    float dryRing[2][kRingSize];
-    float highRing[2][kRingSize];
-    float lowRing[2][kRingSize];
     int ringWriteIndex = kRingSize - 1;
     int ringReadIndex = 0;
     float ditherValue = 1e-12f;
     // Gain of the last processed sample: a block of no frames shows it again.
     float lastGain = 1.0f;
-
-    // Working buffers of the processing stages: three chunks are in flight
-    // at once.
-    ChunkBuffers chunkBuffers[3];
-    alignas(16) float chunkInput[2 * kChunk];
-    alignas(16) float chunkSplit[2 * kChunk];
+    // The delay rings and the stages' working buffers.
+    bass_dsp::Workspace work;
 };

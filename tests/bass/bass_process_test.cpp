@@ -89,9 +89,9 @@ TEST(BassReset, MeterDelayRingsAndStates) {
         EXPECT_EQ(e.gainMeterRing[i], 1e-7f);
         EXPECT_EQ(e.overloadRing[i], 1e-7f);
         for (int c = 0; c < 2; ++c) {
-            EXPECT_EQ(e.dryRing[c][i], 1e-7f);
-            EXPECT_EQ(e.highRing[c][i], 1e-7f);
-            EXPECT_EQ(e.lowRing[c][i], 1e-7f);
+            EXPECT_EQ(e.work.dryRing[c][i], 1e-7f);
+            EXPECT_EQ(e.work.highRing[c][i], 1e-7f);
+            EXPECT_EQ(e.work.lowRing[c][i], 1e-7f);
         }
     }
     const double twoPi = 6.283185307179586;

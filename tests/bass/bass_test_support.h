@@ -48,12 +48,9 @@ public:
     using BassEffect::dcCoef;
     using BassEffect::dcFeedback;
     using BassEffect::dcState;
-    using BassEffect::dryRing;
     using BassEffect::envelope;
     using BassEffect::harmonicState;
-    using BassEffect::highRing;
     using BassEffect::lookup;
-    using BassEffect::lowRing;
     using BassEffect::peakHold;
     using BassEffect::rawValues;
     using BassEffect::ringReadIndex;
@@ -63,6 +60,7 @@ public:
     using BassEffect::splitState1;
     using BassEffect::splitState2;
     using BassEffect::stereoValue;
+    using BassEffect::work;
 };
 
 // Records what the effect tells its editor.

@@ -1,4 +1,4 @@
-#include "bass/bass_lookup.h"
+#include "bass_dsp/bass_lookup.h"
 
 #include <cmath>
 
