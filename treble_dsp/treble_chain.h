@@ -19,19 +19,6 @@
 
 namespace treble_chain {
 
-// A choice that depends on the audio itself (whether side or mid is louder)
-// goes either way at random; made without a branch, it costs no
-// mispredictions. Same result as the conditional expression.
-inline float selectGreater(float a, float b, float ifGreater, float otherwise) {
-#ifdef TREBLE_CHAIN_SSE
-    const __m128 mask = _mm_cmpgt_ss(_mm_set_ss(a), _mm_set_ss(b));
-    return _mm_cvtss_f32(
-        _mm_or_ps(_mm_and_ps(mask, _mm_set_ss(ifGreater)), _mm_andnot_ps(mask, _mm_set_ss(otherwise))));
-#else
-    return a > b ? ifGreater : otherwise;
-#endif
-}
-
 // The alternating offset's magnitude; it flips sign before every sample.
 constexpr float kAntiDenormal = 1e-8f;
 
@@ -265,19 +252,24 @@ inline uint32_t floatBits(float y) {
     return bits;
 }
 
+inline float floatOfBits(uint32_t bits) {
+    float y;
+    std::memcpy(&y, &bits, sizeof y);
+    return y;
+}
+
 // The soft clipper's curve: y - y^2/4 (mirrored for negative y) below 2, meeting
 // +-1 there with zero slope, and +-1 from 2 up. Works on the bits so that
-// infinities and NaN also land on +-1.
+// infinities and NaN also land on +-1, and without a branch, so that the
+// kernels run it on several samples at once.
 inline float softClip(float y) {
     const uint32_t bits = floatBits(y);
     const uint32_t sign = bits & 0x80000000u;
-    if (bits & 0x40000000u) return sign ? -1.0f : 1.0f;
     // y - y^2/4 above zero, y + y^2/4 below: subtracting the square carrying
     // y's sign does both without a branch on the sign.
-    const uint32_t squareBits = floatBits(y * y * 0.25f) | sign;
-    float signedSquare;
-    std::memcpy(&signedSquare, &squareBits, sizeof signedSquare);
-    return y - signedSquare;
+    const float curve = y - floatOfBits(floatBits(y * y * 0.25f) | sign);
+    const float limit = floatOfBits(0x3f800000u | sign);
+    return (bits & 0x40000000u) ? limit : curve;
 }
 
 // Store policies: the plain kernels add into the output, the Replacing ones write it.

@@ -59,11 +59,20 @@ void recoverIfNonFinite(TrebleDspState& state, float inputProbe) {
 constexpr int kChunk = 64;  // even, so that every chunk starts with the negative offset
 
 // The offset added at sample j of a chunk: it flips sign before every sample
-// and starts each block negative.
-inline float offsetAt(int j) { return (j & 1) ? kAntiDenormal : -kAntiDenormal; }
+// and starts each block negative. A table, so that loops over a chunk read it
+// for several samples at once.
+struct ChunkOffsets {
+    float at[kChunk];
+    constexpr ChunkOffsets() : at() {
+        for (int j = 0; j < kChunk; ++j) at[j] = (j & 1) ? kAntiDenormal : -kAntiDenormal;
+    }
+};
+constexpr ChunkOffsets kOffsets;
+inline float offsetAt(int j) { return kOffsets.at[j]; }
 
 struct ChunkLane {
     float dry[kChunk];
+    float plain[kChunk + 1];  // the hiss reducer's output before the widener, after the previous one
     float s[kChunk];
     float u[kChunk];
     float env[kChunk];
@@ -232,20 +241,45 @@ bool finishChannels(TrebleDspState& state, const TrebleCoefficients& c, const Bl
     state.channel[0] = left;
     if constexpr (kChannels == 2) state.channel[1] = right;
 
-    bool over = false;
+    int over = 0;
+    const float overLimit = sw.overLimit;
     for (int k = 0; k < kChannels; ++k) {
         ChunkLane& lane = lanes[k];
         float* t = lane.out;
         if (sw.exciter)
             for (int j = 0; j < n; ++j) t[j] = addHarmonics(t[j], lane.harmonics[j]);
-        for (int j = 0; j < n; ++j) {
-            float y = mixOutput(c, lane.dry[j], t[j]);
-            over |= std::fabs(y) > sw.overLimit;
-            if (sw.clip) y = softClip(y);
-            lane.out[j] = y;
-        }
+        for (int j = 0; j < n; ++j) t[j] = mixOutput(c, lane.dry[j], t[j]);
+        for (int j = 0; j < n; ++j) over |= std::fabs(t[j]) > overLimit;
+        if (sw.clip)
+            for (int j = 0; j < n; ++j) t[j] = softClip(t[j]);
     }
-    return over;
+    return over != 0;
+}
+
+// The stereo widener over a chunk, from each lane's plain to its s: the
+// tilted part moves from the plain signal towards its first difference; only
+// it is widened, the rest passes by. Free of feedback (the previous sample
+// comes from plain), so that it runs on several samples at once. Returns how
+// many samples had a side louder than their mid.
+int widenChunk(const TrebleCoefficients& c, ChunkLane& laneL, ChunkLane& laneR, int n) {
+    const float slope = c.wideSlope, midGain = c.wideMidGain, sideGain = c.wideSideGain;
+    int sides = 0;
+    for (int j = 0; j < n; ++j) {
+        const float sL = laneL.plain[j + 1];
+        const float sR = laneR.plain[j + 1];
+        const float diffL = sL - laneL.plain[j] + kOffsets.at[j];
+        const float diffR = sR - laneR.plain[j] + kOffsets.at[j];
+        const float tiltL = sL + (diffL - sL) * slope;
+        const float tiltR = sR + (diffR - sR) * slope;
+        const float restL = sL - tiltL;
+        const float restR = sR - tiltR;
+        const float mid = (tiltL + tiltR) * midGain;
+        const float side = (tiltL - tiltR) * sideGain;
+        sides += std::fabs(side) > std::fabs(mid);
+        laneL.s[j] = mid + side + restL;
+        laneR.s[j] = mid - side + restR;
+    }
+    return sides;
 }
 
 template <class Store>
@@ -344,6 +378,12 @@ void runTwoChannels(const TrebleCoefficients& live, TrebleDspState& state, float
         HissControl hiss = loadHiss(state);
         TrebleChannelState left = state.channel[0];
         TrebleChannelState right = state.channel[1];
+        // With the widener on, the hiss reducer's output goes to plain, after
+        // the sample before it, and the widener moves it to s.
+        laneL.plain[0] = left.widePrev;
+        laneR.plain[0] = right.widePrev;
+        float* reducedL = sw.wide ? laneL.plain + 1 : laneL.s;
+        float* reducedR = sw.wide ? laneR.plain + 1 : laneR.s;
         for (int j = 0; j < n; ++j) {
             const float ad = offsetAt(j);
             const float xL = inL[start + j] + ad;
@@ -366,30 +406,14 @@ void runTwoChannels(const TrebleCoefficients& live, TrebleDspState& state, float
             r = (r + 1) & kMask;
             laneL.dry[j] = dryL;
             laneR.dry[j] = dryR;
-            laneL.s[j] = sL;
-            laneR.s[j] = sR;
+            reducedL[j] = sL;
+            reducedR[j] = sR;
         }
         if (sw.wide) {
-            for (int j = 0; j < n; ++j) {
-                const float ad = offsetAt(j);
-                float& sL = laneL.s[j];
-                float& sR = laneR.s[j];
-                const float diffL = sL - left.widePrev + ad;
-                left.widePrev = sL;
-                const float diffR = sR - right.widePrev + ad;
-                right.widePrev = sR;
-                // The tilted part moves from the plain signal towards its first
-                // difference; only it is widened, the rest passes by.
-                const float tiltL = sL + (diffL - sL) * c.wideSlope;
-                const float tiltR = sR + (diffR - sR) * c.wideSlope;
-                const float restL = sL - tiltL;
-                const float restR = sR - tiltR;
-                const float mid = (tiltL + tiltR) * c.wideMidGain;
-                const float side = (tiltL - tiltR) * c.wideSideGain;
-                sides += selectGreater(std::fabs(side), std::fabs(mid), 1.0f, 0.0f);
-                sL = mid + side + restL;
-                sR = mid - side + restR;
-            }
+            // Counted in whole numbers per chunk: the same sums as one by one.
+            sides += static_cast<float>(widenChunk(c, laneL, laneR, n));
+            left.widePrev = laneL.plain[n];
+            right.widePrev = laneR.plain[n];
         }
         storeHiss(state, hiss);
         state.channel[0] = left;
