@@ -56,12 +56,26 @@ inline void storeHiss(TrebleDspState& s, const HissControl& h) {
     s.hissEnvelope = h.envelope;
 }
 
+// The steps below are templates on the sample type: float for one channel,
+// simd::F4 for the two channels of a stereo pair in the low lanes of one
+// vector. Either way every lane goes through the same operations in the same
+// order, so both give the same bits.
+inline float magnitudeOf(float v) { return std::fabs(v); }
+inline simd::F4 magnitudeOf(simd::F4 v) {
+    return simd::bitCast<simd::F4>(simd::bitCast<simd::U4>(v) & 0x7fffffffu);
+}
+
 // Hiss detector: the level of what a two-pole low-pass at the current
 // coefficient removes from the input.
+template <class V>
+inline V hissResidualStep(V& lp1, V& lp2, V kc, V x, V ad) {
+    lp1 = x + kc * (lp1 - x);
+    lp2 = lp1 + kc * (lp2 - lp1) + ad;
+    return magnitudeOf(x - lp2) + 1e-6f;
+}
+
 inline float hissResidual(TrebleChannelState& ch, float kc, float x, float ad) {
-    ch.lp1 = x + kc * (ch.lp1 - x);
-    ch.lp2 = ch.lp1 + kc * (ch.lp2 - ch.lp1) + ad;
-    return std::fabs(x - ch.lp2) + 1e-6f;
+    return hissResidualStep<float>(ch.lp1, ch.lp2, kc, x, ad);
 }
 
 // An empty statement the compiler cannot move out of a branch, so that the
@@ -102,22 +116,19 @@ inline void adaptHiss(HissControl& h, const BlockPrep& p, const TrebleCoefficien
 }
 
 // The adaptive low-pass on the delayed input, with part of the removed hiss kept.
+template <class V>
+inline V reduceHissStep(V& y1, V& y2, V k, V kc, V kc2, V keep, V d) {
+    y1 = y1 * kc + d * k;
+    y2 = y1 + (y2 - y1) * kc2;
+    return y2 + (d - y2) * keep;
+}
+
 inline float reduceHiss(TrebleChannelState& ch, const HissControl& h, const TrebleCoefficients& c, float d) {
-    ch.y1 = ch.y1 * h.kc + d * h.k;
-    ch.y2 = ch.y1 + (ch.y2 - ch.y1) * h.kc2;
-    return ch.y2 + (d - ch.y2) * c.hissKeep;
+    return reduceHissStep<float>(ch.y1, ch.y2, h.k, h.kc, h.kc2, c.hissKeep, d);
 }
 
 // Transient shaper, first half: differences, detection signal, damping and
 // envelope. Leaves the damped detection signal u and the envelope.
-// The feedback steps below are templates on the sample type: float for one
-// channel, simd::F4 for the two channels of a stereo pair in the low lanes of
-// one vector. Either way every lane goes through the same operations in the
-// same order, so both give the same bits.
-inline float magnitudeOf(float v) { return std::fabs(v); }
-inline simd::F4 magnitudeOf(simd::F4 v) {
-    return simd::bitCast<simd::F4>(simd::bitCast<simd::U4>(v) & 0x7fffffffu);
-}
 inline float chooseGreater(float a, float b, float ifGreater, float otherwise) {
     return a > b ? ifGreater : otherwise;
 }

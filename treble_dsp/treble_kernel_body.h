@@ -384,30 +384,36 @@ void runTwoChannels(const TrebleCoefficients& live, TrebleDspState& state, float
         laneR.plain[0] = right.widePrev;
         float* reducedL = sw.wide ? laneL.plain + 1 : laneL.s;
         float* reducedR = sw.wide ? laneR.plain + 1 : laneR.s;
+        // The hiss filters of both channels run in vector lanes; the control
+        // between them is one scalar chain.
+        F4 lp1 = pairOf(left.lp1, right.lp1), lp2 = pairOf(left.lp2, right.lp2);
+        F4 y1 = pairOf(left.y1, right.y1), y2 = pairOf(left.y2, right.y2);
+        const F4 keep = splatOf(c.hissKeep);
         for (int j = 0; j < n; ++j) {
-            const float ad = offsetAt(j);
-            const float xL = inL[start + j] + ad;
-            const float xR = inR[start + j] + ad;
-            probe += (xL - xL) + (xR - xR);
-            ringL[w] = xL;
-            ringR[w] = xR;
-            float dryL = xL, dryR = xR;
-            float sL = xL, sR = xR;
+            const F4 ad = splatOf(offsetAt(j));
+            const F4 x = pairOf(inL[start + j], inR[start + j]) + ad;
+            const F4 zeroUnlessNonFinite = x - x;
+            probe += zeroUnlessNonFinite[0] + zeroUnlessNonFinite[1];
+            ringL[w] = x[0];
+            ringR[w] = x[1];
+            F4 dry = x, s = x;
             if (sw.hiss) {
                 // One residual for both channels: a hiss present in both counts twice.
-                const float residual = hissResidual(left, hiss.kc, xL, ad) + hissResidual(right, hiss.kc, xR, ad);
-                adaptHiss(hiss, p, c, residual);
-                dryL = ringL[r];
-                dryR = ringR[r];
-                sL = reduceHiss(left, hiss, c, dryL);
-                sR = reduceHiss(right, hiss, c, dryR);
+                const F4 residual = hissResidualStep<F4>(lp1, lp2, splatOf(hiss.kc), x, ad);
+                adaptHiss(hiss, p, c, residual[0] + residual[1]);
+                dry = pairOf(ringL[r], ringR[r]);
+                s = reduceHissStep<F4>(y1, y2, splatOf(hiss.k), splatOf(hiss.kc), splatOf(hiss.kc2), keep, dry);
             }
             w = (w + 1) & kMask;
             r = (r + 1) & kMask;
-            laneL.dry[j] = dryL;
-            laneR.dry[j] = dryR;
-            reducedL[j] = sL;
-            reducedR[j] = sR;
+            laneL.dry[j] = dry[0];
+            laneR.dry[j] = dry[1];
+            reducedL[j] = s[0];
+            reducedR[j] = s[1];
+        }
+        if (sw.hiss) {
+            left.lp1 = lp1[0], left.lp2 = lp2[0], left.y1 = y1[0], left.y2 = y2[0];
+            right.lp1 = lp1[1], right.lp2 = lp2[1], right.y1 = y1[1], right.y2 = y2[1];
         }
         if (sw.wide) {
             // Counted in whole numbers per chunk: the same sums as one by one.
