@@ -2,6 +2,8 @@
 // treble_kernels_baseline.cpp and treble_kernels_avx2.cpp include this file
 // with TREBLE_KERNEL_SET naming the table of kernels they define. Everything
 // else here has internal linkage, so each path keeps its own copy.
+#include <emmintrin.h>
+
 #include <cmath>
 #include <cstring>
 
@@ -47,15 +49,16 @@ void recoverIfNonFinite(TrebleDspState& state, float inputProbe) {
     if (!(inputProbe == 0.0f) || !state.isFinite()) state.recover();
 }
 
-// The chain runs in chunks, one stage at a time over the whole chunk: the hiss
-// reducer (and widener), then the transient tracking, the power function and
-// the shaper's gain, the exciter's band-pass, shaper and high-passes, and the
-// output section. Each value is computed exactly as in a sample-by-sample
-// pass. Running the stages apart keeps each loop's recursions short and its
-// working set in registers, lets the two channels' recursions overlap, and
-// leaves the stages without recursion (the shaper's gain, the exciter's
-// shaper, the output section) free of calls, so that the compiler runs them on
-// several samples at once.
+// The chain runs in chunks, one stage at a time over the whole chunk: the
+// hiss reducer, the widener, the transient tracking with the exciter's
+// band-pass, the power function and the shaper's gain, the exciter's shaper
+// and high-passes, and the output section. Each value is computed exactly as
+// in a sample-by-sample pass. Running the stages apart keeps each loop's
+// recursions short and its working set in registers, and leaves the stages
+// without recursion free of calls, so that the compiler runs them on several
+// samples at once. Stereo keeps the two channels of a frame side by side
+// throughout: the feedback loops run both in two vector lanes, and the
+// stages without feedback see one run of values.
 constexpr int kChunk = 64;  // even, so that every chunk starts with the negative offset
 
 // The offset added at sample j of a chunk: it flips sign before every sample
@@ -70,17 +73,50 @@ struct ChunkOffsets {
 constexpr ChunkOffsets kOffsets;
 inline float offsetAt(int j) { return kOffsets.at[j]; }
 
-struct ChunkLane {
-    float dry[kChunk];
-    float plain[kChunk + 1];  // the hiss reducer's output before the widener, after the previous one
-    float s[kChunk];
-    float u[kChunk];
-    float env[kChunk];
-    float power[kChunk];  // env to the power of tranExponent
-    float bp[kChunk];     // the exciter's band signal
-    float h[kChunk];      // its root, then its shaped form
-    Harmonics harmonics[kChunk];
-    float out[kChunk];
+// One frame of kChannels values in the feedback loops: a float for one
+// channel; for two, left and right in the two low lanes of one vector (the
+// others idle), moved in and out of a chunk's frames with one 8-byte access.
+template <int kChannels>
+struct Frame;
+
+template <>
+struct Frame<1> {
+    using V = float;
+    static V load(const float* p) { return *p; }
+    static void store(float* p, V v) { *p = v; }
+    static V splat(float v) { return v; }
+    static V of(float left, float) { return left; }
+    static float lane(V v, int) { return v; }
+};
+
+template <>
+struct Frame<2> {
+    using V = simd::F4;
+    // As one 8-byte move: a copy through memory would store half a vector
+    // and read a whole one, which the processor cannot forward.
+    static V load(const float* p) { return simd::bitCast<V>(_mm_load_sd(reinterpret_cast<const double*>(p))); }
+    static void store(float* p, V v) { _mm_store_sd(reinterpret_cast<double*>(p), simd::bitCast<__m128d>(v)); }
+    static V splat(float v) { return V{v, v, v, v}; }
+    static V of(float left, float right) { return V{left, right, 0.0f, 0.0f}; }
+    static float lane(V v, int i) { return v[i]; }
+};
+
+// A chunk's values between the stages, the kChannels values of each frame
+// side by side.
+template <int kChannels>
+struct ChunkBuffers {
+    static constexpr int kValues = kChannels * kChunk;
+    float dry[kValues];
+    float plain[kValues + kChannels];  // the hiss reducer's output before the widener, after the frame before
+    float s[kValues];
+    float u[kValues];
+    float env[kValues];
+    float power[kValues];  // env to the power of tranExponent
+    float bp[kValues];     // the exciter's band signal
+    float h[kValues];      // its root, then its shaped form
+    float shaped[kValues];
+    float band[kValues];
+    float out[kValues];
 };
 
 struct Switches {
@@ -93,182 +129,118 @@ Switches switchesOf(const TrebleCoefficients& c) {
     return {c.hissOn != 0, c.wideOn != 0, c.transientOn != 0, c.exciterOn != 0, clip, clip ? 1.41f : 1.0f};
 }
 
-// Left and right in the two low lanes of one vector (the others idle), for
-// the feedback steps that take either (see treble_chain.h).
-using simd::F4;
-inline F4 pairOf(float left, float right) { return F4{left, right, 0.0f, 0.0f}; }
-inline F4 splatOf(float v) { return F4{v, v, v, v}; }
-
-struct BiquadPair {
-    F4 b0, b1, a1, a2;
-    BiquadPair(const BiquadCoefficients& l, const BiquadCoefficients& r)
-        : b0(pairOf(l.b0, r.b0)), b1(pairOf(l.b1, r.b1)), a1(pairOf(l.a1, r.a1)), a2(pairOf(l.a2, r.a2)) {}
+// A two-pole filter's coefficients and memory for the channels of a frame.
+template <int kChannels>
+struct FrameBiquad {
+    using F = Frame<kChannels>;
+    typename F::V b0, b1, a1, a2;
+    FrameBiquad(const BiquadCoefficients& l, const BiquadCoefficients& r)
+        : b0(F::of(l.b0, r.b0)), b1(F::of(l.b1, r.b1)), a1(F::of(l.a1, r.a1)), a2(F::of(l.a2, r.a2)) {}
 };
 
-FilterMemory<F4> pairOf(const BiquadMemory& l, const BiquadMemory& r) {
-    return {pairOf(l.x1, r.x1), pairOf(l.x2, r.x2), pairOf(l.y1, r.y1), pairOf(l.y2, r.y2)};
-}
-
-void store(const FilterMemory<F4>& m, BiquadMemory& l, BiquadMemory& r) {
-    l = {m.x1[0], m.x2[0], m.y1[0], m.y2[0]};
-    r = {m.x1[1], m.x2[1], m.y1[1], m.y2[1]};
-}
-
-// Transient tracking and the exciter's band-pass of both channels over a chunk.
-inline void trackAndBandPassPairs(TrebleChannelState& left, TrebleChannelState& right, const TrebleCoefficients& c,
-                                  const BlockPrep& p, const Switches& sw, const BiquadCoefficients& bandL,
-                                  const BiquadCoefficients& bandR, ChunkLane& laneL, ChunkLane& laneR, int n) {
-    TransientMemory<F4> t{pairOf(left.prevIn, right.prevIn), pairOf(left.prevD1, right.prevD1),
-                          pairOf(left.damp, right.damp), pairOf(left.env, right.env)};
-    const bool secondOrder = c.tranSecondOrder != 0;
-    const F4 slopeMix = splatOf(c.tranSlopeMix), damping = splatOf(c.tranDamp);
-    const F4 attack = splatOf(0.35f), release = splatOf(p.tranRelease);
-    const BiquadPair band(bandL, bandR);
-    FilterMemory<F4> m = pairOf(left.bandPass, right.bandPass);
-    for (int j = 0; j < n; ++j) {
-        const F4 ad = splatOf(offsetAt(j));
-        const F4 s = pairOf(laneL.s[j], laneR.s[j]);
-        if (sw.transient) {
-            F4 u, env;
-            trackTransientStep<F4>(t, secondOrder, slopeMix, damping, attack, release, s, ad, u, env);
-            laneL.u[j] = u[0];
-            laneR.u[j] = u[1];
-            laneL.env[j] = env[0];
-            laneR.env[j] = env[1];
-        }
-        if (sw.exciter) {
-            const F4 bp = bandPassStep<F4>(m, band.b0, band.a1, band.a2, s, ad);
-            laneL.bp[j] = bp[0];
-            laneR.bp[j] = bp[1];
-        }
-    }
-    if (sw.transient) {
-        left.prevIn = t.prevIn[0], right.prevIn = t.prevIn[1];
-        left.prevD1 = t.prevD1[0], right.prevD1 = t.prevD1[1];
-        left.damp = t.damp[0], right.damp = t.damp[1];
-        left.env = t.env[0], right.env = t.env[1];
-    }
-    if (sw.exciter) store(m, left.bandPass, right.bandPass);
-}
-
-// The exciter's two high-passes of both channels over a chunk (see
-// highPassHarmonics).
-inline void highPassPairs(TrebleChannelState& left, TrebleChannelState& right, const BiquadCoefficients& shapedL,
-                          const BiquadCoefficients& bandL, const BiquadCoefficients& shapedR,
-                          const BiquadCoefficients& bandR, const TrebleCoefficients& c, ChunkLane& laneL,
-                          ChunkLane& laneR, int n) {
-    const BiquadPair fa(shapedL, shapedR), fb(bandL, bandR);
-    FilterMemory<F4> a = pairOf(left.shapedHighPass, right.shapedHighPass);
-    FilterMemory<F4> b = pairOf(left.bandHighPass, right.bandHighPass);
-    const F4 gain = splatOf(c.harmonicsGain);
-    for (int j = 0; j < n; ++j) {
-        const F4 ad = splatOf(offsetAt(j));
-        const F4 yA = highPassStep<F4>(a, fa.b0, fa.b1, fa.a1, fa.a2, pairOf(laneL.h[j], laneR.h[j]), ad);
-        const F4 yB = highPassStep<F4>(b, fb.b0, fb.b1, fb.a1, fb.a2, pairOf(laneL.bp[j], laneR.bp[j]), ad);
-        const F4 shaped = gain * (yA + ad);
-        const F4 band = gain * yB;
-        laneL.harmonics[j] = {shaped[0], band[0]};
-        laneR.harmonics[j] = {shaped[1], band[1]};
-    }
-    store(a, left.shapedHighPass, right.shapedHighPass);
-    store(b, left.bandHighPass, right.bandHighPass);
-}
-
-// The stages after the hiss reducer and the widener, for the kChannels
-// channels of a chunk; leaves the limited output samples in each lane's out.
-// Stereo runs the feedback loops on both channels at once, in vector lanes.
-// True on an overload.
 template <int kChannels>
-bool finishChannels(TrebleDspState& state, const TrebleCoefficients& c, const BlockPrep& p, const Switches& sw,
-                    ChunkLane* lanes, int n) {
-    static_assert(kChannels == 1 || kChannels == 2, "one or two channels");
-    TrebleChannelState left = state.channel[0];
-    TrebleChannelState right;
-    if constexpr (kChannels == 2) right = state.channel[1];
-    ChunkLane& laneL = lanes[0];
-    ChunkLane& laneR = lanes[kChannels - 1];
-
-    // The transient tracking and the exciter's band-pass both read only s;
-    // in one loop their feedback paths run side by side.
-    {
-        // By value: the stores into the lanes could otherwise alias them.
-        const BiquadCoefficients bandL = c.bandPassCoef[0];
-        const BiquadCoefficients bandR = c.bandPassCoef[1];
-        if constexpr (kChannels == 2) {
-            if (sw.transient || sw.exciter) trackAndBandPassPairs(left, right, c, p, sw, bandL, bandR, laneL, laneR, n);
-        } else if (sw.transient && sw.exciter) {
-            for (int j = 0; j < n; ++j) {
-                trackTransient(left, c, p, laneL.s[j], offsetAt(j), laneL.u[j], laneL.env[j]);
-                laneL.bp[j] = bandPass(left.bandPass, bandL, laneL.s[j], offsetAt(j));
-            }
-        } else if (sw.transient) {
-            for (int j = 0; j < n; ++j) trackTransient(left, c, p, laneL.s[j], offsetAt(j), laneL.u[j], laneL.env[j]);
-        } else if (sw.exciter) {
-            for (int j = 0; j < n; ++j) laneL.bp[j] = bandPass(left.bandPass, bandL, laneL.s[j], offsetAt(j));
-        }
-    }
-    for (int k = 0; k < kChannels; ++k) {
-        ChunkLane& lane = lanes[k];
-        float* t = lane.out;  // the transient shaper's output, then the final samples
-        if (sw.transient) {
-            state.powfRun(lane.env, c.tranExponent, lane.power, n);
-            for (int j = 0; j < n; ++j) t[j] = finishTransient(c, lane.s[j], lane.u[j], lane.env[j], lane.power[j]);
-        } else {
-            for (int j = 0; j < n; ++j) t[j] = lane.s[j];
-        }
-    }
-    if (sw.exciter) {
-        const float twoDriveGain = p.twoDriveGain, shapeW = p.shapeW, shapeWNegative = p.shapeWNegative;
-        for (int k = 0; k < kChannels; ++k) {
-            ChunkLane& lane = lanes[k];
-            for (int j = 0; j < n; ++j) lane.h[j] = shaperRoot(state, lane.bp[j]);
-            for (int j = 0; j < n; ++j)
-                lane.h[j] = shapeHarmonics(twoDriveGain, shapeW, shapeWNegative, lane.bp[j], lane.h[j]);
-        }
-        // By value: the stores into the lanes could otherwise alias them.
-        const BiquadCoefficients shapedL = c.highPassCoef[kHighPassLeftShaped];
-        const BiquadCoefficients bandHpL = c.highPassCoef[kHighPassLeftBand];
-        const BiquadCoefficients shapedR = c.highPassCoef[kHighPassRightShaped];
-        const BiquadCoefficients bandHpR = c.highPassCoef[kHighPassRightBand];
-        if constexpr (kChannels == 2) {
-            highPassPairs(left, right, shapedL, bandHpL, shapedR, bandHpR, c, laneL, laneR, n);
-        } else {
-            for (int j = 0; j < n; ++j)
-                laneL.harmonics[j] =
-                    highPassHarmonics(left, shapedL, bandHpL, c, laneL.h[j], laneL.bp[j], offsetAt(j));
-        }
-    }
-    state.channel[0] = left;
-    if constexpr (kChannels == 2) state.channel[1] = right;
-
-    int over = 0;
-    const float overLimit = sw.overLimit;
-    for (int k = 0; k < kChannels; ++k) {
-        ChunkLane& lane = lanes[k];
-        float* t = lane.out;
-        if (sw.exciter)
-            for (int j = 0; j < n; ++j) t[j] = addHarmonics(t[j], lane.harmonics[j]);
-        for (int j = 0; j < n; ++j) t[j] = mixOutput(c, lane.dry[j], t[j]);
-        for (int j = 0; j < n; ++j) over |= std::fabs(t[j]) > overLimit;
-        if (sw.clip)
-            for (int j = 0; j < n; ++j) t[j] = softClip(t[j]);
-    }
-    return over != 0;
+FilterMemory<typename Frame<kChannels>::V> loadMemory(const BiquadMemory& l, const BiquadMemory& r) {
+    using F = Frame<kChannels>;
+    return {F::of(l.x1, r.x1), F::of(l.x2, r.x2), F::of(l.y1, r.y1), F::of(l.y2, r.y2)};
 }
 
-// The stereo widener over a chunk, from each lane's plain to its s: the
-// tilted part moves from the plain signal towards its first difference; only
-// it is widened, the rest passes by. Free of feedback (the previous sample
-// comes from plain), so that it runs on several samples at once. Returns how
-// many samples had a side louder than their mid.
-int widenChunk(const TrebleCoefficients& c, ChunkLane& laneL, ChunkLane& laneR, int n) {
+template <int kChannels>
+void storeMemory(const FilterMemory<typename Frame<kChannels>::V>& m, BiquadMemory& l, BiquadMemory& r) {
+    using F = Frame<kChannels>;
+    l = {F::lane(m.x1, 0), F::lane(m.x2, 0), F::lane(m.y1, 0), F::lane(m.y2, 0)};
+    if constexpr (kChannels == 2) r = {F::lane(m.x1, 1), F::lane(m.x2, 1), F::lane(m.y1, 1), F::lane(m.y2, 1)};
+}
+
+// A state value of both channels in and out of a frame.
+template <int kChannels>
+typename Frame<kChannels>::V loadPair(float left, float right) {
+    return Frame<kChannels>::of(left, right);
+}
+
+template <int kChannels>
+void storePair(typename Frame<kChannels>::V v, float& left, float& right) {
+    left = Frame<kChannels>::lane(v, 0);
+    if constexpr (kChannels == 2) right = Frame<kChannels>::lane(v, 1);
+}
+
+// The sum of the channels' values, left first.
+inline float channelSum(float v) { return v; }
+inline float channelSum(simd::F4 v) { return v[0] + v[1]; }
+
+// The hiss reducer over a chunk: the control, one scalar chain shared by the
+// channels, and the detector and reducer filters of each channel. Writes the
+// input frames into the look-ahead rings and leaves the delayed frames in dry
+// (the input itself with the reducer off) and the reducer's output in
+// reduced. kAdvanceFirst: the accumulating mono kernel moves the look-ahead
+// indices before writing and reading, the others after; both read the sample
+// written 255 samples earlier. Returns zero unless an input was not finite.
+template <int kChannels, bool kAdvanceFirst>
+SIMD_INLINE float reduceHissChunk(TrebleDspState& state, const TrebleCoefficients& c, const BlockPrep& p, const Switches& sw,
+                      float** inputs, int32_t start, int n, ChunkBuffers<kChannels>& b, float* reduced) {
+    using F = Frame<kChannels>;
+    using V = typename F::V;
+    TrebleChannelState& left = state.channel[0];
+    TrebleChannelState& right = state.channel[kChannels - 1];
+    float* ringL = state.dryDelay[0];
+    float* ringR = state.dryDelay[kChannels - 1];
+    const float* inL = inputs[0] + start;
+    const float* inR = inputs[kChannels - 1] + start;
+    unsigned w = state.writeIndex, r = state.readIndex;
+    HissControl hiss = loadHiss(state);
+    V lp1 = loadPair<kChannels>(left.lp1, right.lp1), lp2 = loadPair<kChannels>(left.lp2, right.lp2);
+    V y1 = loadPair<kChannels>(left.y1, right.y1), y2 = loadPair<kChannels>(left.y2, right.y2);
+    const V keep = F::splat(c.hissKeep);
+    // Only ever compared with zero: x - x is zero for every finite x.
+    V probe = F::splat(0.0f);
+    for (int j = 0; j < n; ++j) {
+        const V ad = F::splat(offsetAt(j));
+        const V x = F::of(inL[j], inR[j]) + ad;
+        probe += x - x;
+        if (kAdvanceFirst) {
+            w = (w + 1) & kMask;
+            r = (r + 1) & kMask;
+        }
+        ringL[w] = F::lane(x, 0);
+        if constexpr (kChannels == 2) ringR[w] = F::lane(x, 1);
+        V dry = x, y = x;
+        if (sw.hiss) {
+            // One residual for both channels: a hiss present in both counts twice.
+            adaptHiss(hiss, p, c, channelSum(hissResidualStep<V>(lp1, lp2, F::splat(hiss.kc), x, ad)));
+            dry = F::of(ringL[r], ringR[r]);
+            y = reduceHissStep<V>(y1, y2, F::splat(hiss.k), F::splat(hiss.kc), F::splat(hiss.kc2), keep, dry);
+        }
+        if (!kAdvanceFirst) {
+            w = (w + 1) & kMask;
+            r = (r + 1) & kMask;
+        }
+        F::store(b.dry + kChannels * j, dry);
+        F::store(reduced + kChannels * j, y);
+    }
+    if (sw.hiss) {
+        storePair<kChannels>(lp1, left.lp1, right.lp1);
+        storePair<kChannels>(lp2, left.lp2, right.lp2);
+        storePair<kChannels>(y1, left.y1, right.y1);
+        storePair<kChannels>(y2, left.y2, right.y2);
+    }
+    storeHiss(state, hiss);
+    state.writeIndex = static_cast<uint16_t>(w);
+    state.readIndex = static_cast<uint16_t>(r);
+    return F::lane(probe, 0) + F::lane(probe, kChannels - 1);
+}
+
+// The stereo widener over a chunk, from plain to s: the tilted part moves
+// from the plain signal towards its first difference; only it is widened, the
+// rest passes by. Free of feedback (the frame before comes from plain), so
+// that it runs on several frames at once. Returns how many frames had a side
+// louder than their mid.
+SIMD_INLINE int widenChunk(const TrebleCoefficients& c, ChunkBuffers<2>& b, int n) {
     const float slope = c.wideSlope, midGain = c.wideMidGain, sideGain = c.wideSideGain;
     int sides = 0;
     for (int j = 0; j < n; ++j) {
-        const float sL = laneL.plain[j + 1];
-        const float sR = laneR.plain[j + 1];
-        const float diffL = sL - laneL.plain[j] + kOffsets.at[j];
-        const float diffR = sR - laneR.plain[j] + kOffsets.at[j];
+        const float sL = b.plain[2 * j + 2];
+        const float sR = b.plain[2 * j + 3];
+        const float diffL = sL - b.plain[2 * j] + kOffsets.at[j];
+        const float diffR = sR - b.plain[2 * j + 1] + kOffsets.at[j];
         const float tiltL = sL + (diffL - sL) * slope;
         const float tiltR = sR + (diffR - sR) * slope;
         const float restL = sL - tiltL;
@@ -276,21 +248,112 @@ int widenChunk(const TrebleCoefficients& c, ChunkLane& laneL, ChunkLane& laneR, 
         const float mid = (tiltL + tiltR) * midGain;
         const float side = (tiltL - tiltR) * sideGain;
         sides += std::fabs(side) > std::fabs(mid);
-        laneL.s[j] = mid + side + restL;
-        laneR.s[j] = mid - side + restR;
+        b.s[2 * j] = mid + side + restL;
+        b.s[2 * j + 1] = mid - side + restR;
     }
     return sides;
 }
 
-template <class Store>
-void storeChunk(const float* y, float* out, int n) {
-    for (int j = 0; j < n; ++j) Store::store(out[j], y[j]);
+// Transient tracking and the exciter's band-pass over a chunk; both read only
+// s, so that their feedback paths run side by side.
+template <int kChannels>
+SIMD_INLINE void trackAndBandPass(TrebleChannelState& left, TrebleChannelState& right, const TrebleCoefficients& c,
+                      const BlockPrep& p, const Switches& sw, ChunkBuffers<kChannels>& b, int n) {
+    using F = Frame<kChannels>;
+    using V = typename F::V;
+    TransientMemory<V> t{loadPair<kChannels>(left.prevIn, right.prevIn), loadPair<kChannels>(left.prevD1, right.prevD1),
+                         loadPair<kChannels>(left.damp, right.damp), loadPair<kChannels>(left.env, right.env)};
+    const bool secondOrder = c.tranSecondOrder != 0;
+    const V slopeMix = F::splat(c.tranSlopeMix), damping = F::splat(c.tranDamp);
+    const V attack = F::splat(0.35f), release = F::splat(p.tranRelease);
+    const FrameBiquad<kChannels> band(c.bandPassCoef[0], c.bandPassCoef[kChannels - 1]);
+    FilterMemory<V> m = loadMemory<kChannels>(left.bandPass, right.bandPass);
+    for (int j = 0; j < n; ++j) {
+        const V ad = F::splat(offsetAt(j));
+        const V s = F::load(b.s + kChannels * j);
+        if (sw.transient) {
+            V u, env;
+            trackTransientStep<V>(t, secondOrder, slopeMix, damping, attack, release, s, ad, u, env);
+            F::store(b.u + kChannels * j, u);
+            F::store(b.env + kChannels * j, env);
+        }
+        if (sw.exciter) F::store(b.bp + kChannels * j, bandPassStep<V>(m, band.b0, band.a1, band.a2, s, ad));
+    }
+    if (sw.transient) {
+        storePair<kChannels>(t.prevIn, left.prevIn, right.prevIn);
+        storePair<kChannels>(t.prevD1, left.prevD1, right.prevD1);
+        storePair<kChannels>(t.damp, left.damp, right.damp);
+        storePair<kChannels>(t.env, left.env, right.env);
+    }
+    if (sw.exciter) storeMemory<kChannels>(m, left.bandPass, right.bandPass);
 }
 
-// The single-channel chain on inputs[0]. kAdvanceFirst: the accumulating mono
-// kernel moves the look-ahead indices before writing and reading, the others
-// after; both read the sample written 255 samples earlier. kBothOutputs: the
-// result goes to outputs[0] and outputs[1].
+// The exciter's two high-passes over a chunk (see highPassHarmonics).
+template <int kChannels>
+SIMD_INLINE void highPassChunk(TrebleChannelState& left, TrebleChannelState& right, const TrebleCoefficients& c,
+                   ChunkBuffers<kChannels>& b, int n) {
+    using F = Frame<kChannels>;
+    using V = typename F::V;
+    const int rightShaped = kChannels == 2 ? kHighPassRightShaped : kHighPassLeftShaped;
+    const int rightBand = kChannels == 2 ? kHighPassRightBand : kHighPassLeftBand;
+    const FrameBiquad<kChannels> fa(c.highPassCoef[kHighPassLeftShaped], c.highPassCoef[rightShaped]);
+    const FrameBiquad<kChannels> fb(c.highPassCoef[kHighPassLeftBand], c.highPassCoef[rightBand]);
+    FilterMemory<V> ma = loadMemory<kChannels>(left.shapedHighPass, right.shapedHighPass);
+    FilterMemory<V> mb = loadMemory<kChannels>(left.bandHighPass, right.bandHighPass);
+    const V gain = F::splat(c.harmonicsGain);
+    for (int j = 0; j < n; ++j) {
+        const V ad = F::splat(offsetAt(j));
+        const V yA = highPassStep<V>(ma, fa.b0, fa.b1, fa.a1, fa.a2, F::load(b.h + kChannels * j), ad);
+        const V yB = highPassStep<V>(mb, fb.b0, fb.b1, fb.a1, fb.a2, F::load(b.bp + kChannels * j), ad);
+        F::store(b.shaped + kChannels * j, gain * (yA + ad));
+        F::store(b.band + kChannels * j, gain * yB);
+    }
+    storeMemory<kChannels>(ma, left.shapedHighPass, right.shapedHighPass);
+    storeMemory<kChannels>(mb, left.bandHighPass, right.bandHighPass);
+}
+
+// Every stage after the hiss reducer and the widener, for the frames of a
+// chunk whose dry and s values are in b; leaves the limited output samples in
+// b.out. True on an overload.
+template <int kChannels>
+SIMD_INLINE bool finishChunk(TrebleDspState& state, const TrebleCoefficients& c, const BlockPrep& p, const Switches& sw,
+                 ChunkBuffers<kChannels>& b, int n) {
+    // A single channel reads and writes its own state as both channels.
+    TrebleChannelState& left = state.channel[0];
+    TrebleChannelState& right = state.channel[kChannels - 1];
+    const int values = kChannels * n;
+    float* t = b.out;  // the transient shaper's output, then the final samples
+
+    if (sw.transient || sw.exciter) trackAndBandPass<kChannels>(left, right, c, p, sw, b, n);
+    if (sw.transient) {
+        state.powfRun(b.env, c.tranExponent, b.power, values);
+        for (int i = 0; i < values; ++i) t[i] = finishTransient(c, b.s[i], b.u[i], b.env[i], b.power[i]);
+    } else {
+        for (int i = 0; i < values; ++i) t[i] = b.s[i];
+    }
+    if (sw.exciter) {
+        const float twoDriveGain = p.twoDriveGain, shapeW = p.shapeW, shapeWNegative = p.shapeWNegative;
+        for (int i = 0; i < values; ++i) b.h[i] = shaperRoot(state, b.bp[i]);
+        for (int i = 0; i < values; ++i) b.h[i] = shapeHarmonics(twoDriveGain, shapeW, shapeWNegative, b.bp[i], b.h[i]);
+        highPassChunk<kChannels>(left, right, c, b, n);
+        for (int i = 0; i < values; ++i) t[i] = addHarmonics(t[i], {b.shaped[i], b.band[i]});
+    }
+    const float overLimit = sw.overLimit;
+    int over = 0;
+    for (int i = 0; i < values; ++i) t[i] = mixOutput(c, b.dry[i], t[i]);
+    for (int i = 0; i < values; ++i) over |= std::fabs(t[i]) > overLimit;
+    if (sw.clip)
+        for (int i = 0; i < values; ++i) t[i] = softClip(t[i]);
+    return over != 0;
+}
+
+template <class Store>
+void storeChannel(const float* frames, int stride, float* out, int n) {
+    for (int j = 0; j < n; ++j) Store::store(out[j], frames[stride * j]);
+}
+
+// The single-channel chain on inputs[0]. kBothOutputs: the result goes to
+// outputs[0] and outputs[1].
 template <class Store, bool kAdvanceFirst, bool kBothOutputs>
 void runSingleChannel(const TrebleCoefficients& live, TrebleDspState& state, float sampleRate, float** inputs,
                       float** outputs, int32_t sampleFrames, float* overFlag) {
@@ -299,52 +362,16 @@ void runSingleChannel(const TrebleCoefficients& live, TrebleDspState& state, flo
     const BlockPrep p = prepareBlock(c, sampleRate);
     const Switches sw = switchesOf(c);
 
-    float* ring = state.dryDelay[0];
-    unsigned w = state.writeIndex, r = state.readIndex;
-    const float* in = inputs[0];
-    float* out0 = outputs[0];
-    float* out1 = kBothOutputs ? outputs[1] : nullptr;
-
-    ChunkLane lane;
+    ChunkBuffers<1> b;
     bool over = false;
     float probe = 0.0f;
     for (int32_t start = 0; start < sampleFrames; start += kChunk) {
         const int n = sampleFrames - start < kChunk ? static_cast<int>(sampleFrames - start) : kChunk;
-        HissControl hiss = loadHiss(state);
-        TrebleChannelState ch = state.channel[0];
-        for (int j = 0; j < n; ++j) {
-            const float ad = offsetAt(j);
-            const float x = in[start + j] + ad;
-            probe += x - x;  // stays 0 unless an input is not finite
-            if (kAdvanceFirst) {
-                w = (w + 1) & kMask;
-                r = (r + 1) & kMask;
-            }
-            ring[w] = x;
-            float dry = x;
-            float s = x;
-            if (sw.hiss) {
-                adaptHiss(hiss, p, c, hissResidual(ch, hiss.kc, x, ad));
-                dry = ring[r];
-                s = reduceHiss(ch, hiss, c, dry);
-            }
-            if (!kAdvanceFirst) {
-                w = (w + 1) & kMask;
-                r = (r + 1) & kMask;
-            }
-            lane.dry[j] = dry;
-            lane.s[j] = s;
-        }
-        storeHiss(state, hiss);
-        state.channel[0] = ch;
-
-        over |= finishChannels<1>(state, c, p, sw, &lane, n);
-        storeChunk<Store>(lane.out, out0 + start, n);
-        if (kBothOutputs) storeChunk<Store>(lane.out, out1 + start, n);
+        probe += reduceHissChunk<1, kAdvanceFirst>(state, c, p, sw, inputs, start, n, b, b.s);
+        over |= finishChunk<1>(state, c, p, sw, b, n);
+        storeChannel<Store>(b.out, 1, outputs[0] + start, n);
+        if (kBothOutputs) storeChannel<Store>(b.out, 1, outputs[1] + start, n);
     }
-
-    state.writeIndex = static_cast<uint16_t>(w);
-    state.readIndex = static_cast<uint16_t>(r);
     if (over) *overFlag = 1.0f;
     recoverIfNonFinite(state, probe);
 }
@@ -359,79 +386,31 @@ void runTwoChannels(const TrebleCoefficients& live, TrebleDspState& state, float
     const BlockPrep p = prepareBlock(c, sampleRate);
     const Switches sw = switchesOf(c);
 
-    float* ringL = state.dryDelay[0];
-    float* ringR = state.dryDelay[1];
-    unsigned w = state.writeIndex, r = state.readIndex;
-    const float* inL = inputs[0];
-    const float* inR = inputs[1];
-    float* outL = outputs[0];
-    float* outR = outputs[1];
-
-    ChunkLane lanes[2];
-    ChunkLane& laneL = lanes[0];
-    ChunkLane& laneR = lanes[1];
+    ChunkBuffers<2> b;
     bool over = false;
     float probe = 0.0f;
     float sides = 0.0f;
     for (int32_t start = 0; start < sampleFrames; start += kChunk) {
         const int n = sampleFrames - start < kChunk ? static_cast<int>(sampleFrames - start) : kChunk;
-        HissControl hiss = loadHiss(state);
-        TrebleChannelState left = state.channel[0];
-        TrebleChannelState right = state.channel[1];
-        // With the widener on, the hiss reducer's output goes to plain, after
-        // the sample before it, and the widener moves it to s.
-        laneL.plain[0] = left.widePrev;
-        laneR.plain[0] = right.widePrev;
-        float* reducedL = sw.wide ? laneL.plain + 1 : laneL.s;
-        float* reducedR = sw.wide ? laneR.plain + 1 : laneR.s;
-        // The hiss filters of both channels run in vector lanes; the control
-        // between them is one scalar chain.
-        F4 lp1 = pairOf(left.lp1, right.lp1), lp2 = pairOf(left.lp2, right.lp2);
-        F4 y1 = pairOf(left.y1, right.y1), y2 = pairOf(left.y2, right.y2);
-        const F4 keep = splatOf(c.hissKeep);
-        for (int j = 0; j < n; ++j) {
-            const F4 ad = splatOf(offsetAt(j));
-            const F4 x = pairOf(inL[start + j], inR[start + j]) + ad;
-            const F4 zeroUnlessNonFinite = x - x;
-            probe += zeroUnlessNonFinite[0] + zeroUnlessNonFinite[1];
-            ringL[w] = x[0];
-            ringR[w] = x[1];
-            F4 dry = x, s = x;
-            if (sw.hiss) {
-                // One residual for both channels: a hiss present in both counts twice.
-                const F4 residual = hissResidualStep<F4>(lp1, lp2, splatOf(hiss.kc), x, ad);
-                adaptHiss(hiss, p, c, residual[0] + residual[1]);
-                dry = pairOf(ringL[r], ringR[r]);
-                s = reduceHissStep<F4>(y1, y2, splatOf(hiss.k), splatOf(hiss.kc), splatOf(hiss.kc2), keep, dry);
-            }
-            w = (w + 1) & kMask;
-            r = (r + 1) & kMask;
-            laneL.dry[j] = dry[0];
-            laneR.dry[j] = dry[1];
-            reducedL[j] = s[0];
-            reducedR[j] = s[1];
-        }
-        if (sw.hiss) {
-            left.lp1 = lp1[0], left.lp2 = lp2[0], left.y1 = y1[0], left.y2 = y2[0];
-            right.lp1 = lp1[1], right.lp2 = lp2[1], right.y1 = y1[1], right.y2 = y2[1];
-        }
+        TrebleChannelState& left = state.channel[0];
+        TrebleChannelState& right = state.channel[1];
         if (sw.wide) {
+            // The reducer's output goes to plain, after the frame before it,
+            // and the widener moves it to s.
+            b.plain[0] = left.widePrev;
+            b.plain[1] = right.widePrev;
+            probe += reduceHissChunk<2, false>(state, c, p, sw, inputs, start, n, b, b.plain + 2);
             // Counted in whole numbers per chunk: the same sums as one by one.
-            sides += static_cast<float>(widenChunk(c, laneL, laneR, n));
-            left.widePrev = laneL.plain[n];
-            right.widePrev = laneR.plain[n];
+            sides += static_cast<float>(widenChunk(c, b, n));
+            left.widePrev = b.plain[2 * n];
+            right.widePrev = b.plain[2 * n + 1];
+        } else {
+            probe += reduceHissChunk<2, false>(state, c, p, sw, inputs, start, n, b, b.s);
         }
-        storeHiss(state, hiss);
-        state.channel[0] = left;
-        state.channel[1] = right;
-
-        over |= finishChannels<2>(state, c, p, sw, lanes, n);
-        storeChunk<Store>(laneL.out, outL + start, n);
-        storeChunk<Store>(laneR.out, outR + start, n);
+        over |= finishChunk<2>(state, c, p, sw, b, n);
+        storeChannel<Store>(b.out, 2, outputs[0] + start, n);
+        storeChannel<Store>(b.out + 1, 2, outputs[1] + start, n);
     }
-
-    state.writeIndex = static_cast<uint16_t>(w);
-    state.readIndex = static_cast<uint16_t>(r);
     if (over) *overFlag = 1.0f;
     *sideCount += sides;
     recoverIfNonFinite(state, probe);
