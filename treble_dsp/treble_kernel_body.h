@@ -4,6 +4,7 @@
 // else here has internal linkage, so each path keeps its own copy.
 #include <emmintrin.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -254,11 +255,83 @@ SIMD_INLINE int widenChunk(const TrebleCoefficients& c, ChunkBuffers<2>& b, int 
     return sides;
 }
 
-// Transient tracking and the exciter's band-pass over a chunk; both read only
-// s, so that their feedback paths run side by side.
+// The exciter's two high-passes of every channel in the lanes of one vector:
+// for two channels the shaped signal's left and right, then the band's; for
+// one, the shaped signal's and the band's (and the same again in the idle
+// lanes). See highPassHarmonics.
 template <int kChannels>
-SIMD_INLINE void trackAndBandPass(TrebleChannelState& left, TrebleChannelState& right, const TrebleCoefficients& c,
-                      const BlockPrep& p, const Switches& sw, ChunkBuffers<kChannels>& b, int n) {
+struct HighPassLanes {
+    using F4 = simd::F4;
+    F4 b0, b1, a1, a2, gain;
+    FilterMemory<F4> m;
+
+    static std::array<BiquadMemory*, 4> memories(TrebleChannelState& left, TrebleChannelState& right) {
+        if constexpr (kChannels == 2)
+            return {&left.shapedHighPass, &right.shapedHighPass, &left.bandHighPass, &right.bandHighPass};
+        else
+            return {&left.shapedHighPass, &left.bandHighPass, &left.shapedHighPass, &left.bandHighPass};
+    }
+
+    HighPassLanes() = default;
+    HighPassLanes(const TrebleCoefficients& c, TrebleChannelState& left, TrebleChannelState& right) {
+        constexpr int kRight = kChannels == 2 ? 1 : 0;
+        const BiquadCoefficients& shapedL = c.highPassCoef[kHighPassLeftShaped];
+        const BiquadCoefficients& shapedR = c.highPassCoef[kRight ? kHighPassRightShaped : kHighPassLeftShaped];
+        const BiquadCoefficients& bandL = c.highPassCoef[kHighPassLeftBand];
+        const BiquadCoefficients& bandR = c.highPassCoef[kRight ? kHighPassRightBand : kHighPassLeftBand];
+        const std::array<const BiquadCoefficients*, 4> f =
+            kChannels == 2 ? std::array<const BiquadCoefficients*, 4>{&shapedL, &shapedR, &bandL, &bandR}
+                           : std::array<const BiquadCoefficients*, 4>{&shapedL, &bandL, &shapedL, &bandL};
+        b0 = F4{f[0]->b0, f[1]->b0, f[2]->b0, f[3]->b0};
+        b1 = F4{f[0]->b1, f[1]->b1, f[2]->b1, f[3]->b1};
+        a1 = F4{f[0]->a1, f[1]->a1, f[2]->a1, f[3]->a1};
+        a2 = F4{f[0]->a2, f[1]->a2, f[2]->a2, f[3]->a2};
+        gain = F4{c.harmonicsGain, c.harmonicsGain, c.harmonicsGain, c.harmonicsGain};
+        const std::array<BiquadMemory*, 4> mem = memories(left, right);
+        m.x1 = F4{mem[0]->x1, mem[1]->x1, mem[2]->x1, mem[3]->x1};
+        m.x2 = F4{mem[0]->x2, mem[1]->x2, mem[2]->x2, mem[3]->x2};
+        m.y1 = F4{mem[0]->y1, mem[1]->y1, mem[2]->y1, mem[3]->y1};
+        m.y2 = F4{mem[0]->y2, mem[1]->y2, mem[2]->y2, mem[3]->y2};
+    }
+
+    void store(TrebleChannelState& left, TrebleChannelState& right) const {
+        const std::array<BiquadMemory*, 4> mem = memories(left, right);
+        for (int k = 0; k < 2 * kChannels; ++k) *mem[k] = {m.x1[k], m.x2[k], m.y1[k], m.y2[k]};
+    }
+
+    // Frame j of chunk b: its shaped and band harmonics from its h and bp.
+    SIMD_INLINE void step(ChunkBuffers<kChannels>& b, int j) {
+        const float ad = offsetAt(j);
+        F4 in;
+        if constexpr (kChannels == 2)
+            in = __builtin_shufflevector(Frame<2>::load(b.h + 2 * j), Frame<2>::load(b.bp + 2 * j), 0, 1, 4, 5);
+        else
+            in = F4{b.h[j], b.bp[j], b.h[j], b.bp[j]};
+        const F4 y = highPassStep<F4>(m, b0, b1, a1, a2, in, F4{ad, ad, ad, ad});
+        // gain * (yA + offset) in the shaped signal's lanes, gain * yB in the
+        // band's: adding -0 leaves every value as it is.
+        const F4 offset = kChannels == 2 ? F4{ad, ad, -0.0f, -0.0f} : F4{ad, -0.0f, ad, -0.0f};
+        const F4 out = gain * (y + offset);
+        if constexpr (kChannels == 2) {
+            Frame<2>::store(b.shaped + 2 * j, out);
+            Frame<2>::store(b.band + 2 * j, __builtin_shufflevector(out, out, 2, 3, 2, 3));
+        } else {
+            b.shaped[j] = out[0];
+            b.band[j] = out[1];
+        }
+    }
+};
+
+// Transient tracking and the exciter's band-pass over a chunk (both read only
+// s), and with kHighPass the high-passes of the chunk before, prev, which is
+// a whole one: three feedback paths independent of each other, so that they
+// run side by side.
+// The stages' switches are template arguments, so that the loop has no
+// branches and its feedback paths stay in registers.
+template <int kChannels, bool kTransient, bool kExciter, bool kHighPass>
+SIMD_INLINE void trackAndFilter(TrebleChannelState& left, TrebleChannelState& right, const TrebleCoefficients& c,
+                                const BlockPrep& p, ChunkBuffers<kChannels>& b, int n,
+                                HighPassLanes<kChannels>* hp, ChunkBuffers<kChannels>* prev) {
     using F = Frame<kChannels>;
     using V = typename F::V;
     TransientMemory<V> t{loadPair<kChannels>(left.prevIn, right.prevIn), loadPair<kChannels>(left.prevD1, right.prevD1),
@@ -268,83 +341,127 @@ SIMD_INLINE void trackAndBandPass(TrebleChannelState& left, TrebleChannelState& 
     const V attack = F::splat(0.35f), release = F::splat(p.tranRelease);
     const FrameBiquad<kChannels> band(c.bandPassCoef[0], c.bandPassCoef[kChannels - 1]);
     FilterMemory<V> m = loadMemory<kChannels>(left.bandPass, right.bandPass);
+    // A local copy, so that the high-passes' memory stays in registers.
+    HighPassLanes<kChannels> high = kHighPass ? *hp : HighPassLanes<kChannels>();
     for (int j = 0; j < n; ++j) {
         const V ad = F::splat(offsetAt(j));
         const V s = F::load(b.s + kChannels * j);
-        if (sw.transient) {
+        if (kTransient) {
             V u, env;
             trackTransientStep<V>(t, secondOrder, slopeMix, damping, attack, release, s, ad, u, env);
             F::store(b.u + kChannels * j, u);
             F::store(b.env + kChannels * j, env);
         }
-        if (sw.exciter) F::store(b.bp + kChannels * j, bandPassStep<V>(m, band.b0, band.a1, band.a2, s, ad));
+        if (kExciter) F::store(b.bp + kChannels * j, bandPassStep<V>(m, band.b0, band.a1, band.a2, s, ad));
+        if (kHighPass) high.step(*prev, j);
     }
-    if (sw.transient) {
+    if (kHighPass) {
+        for (int j = n; j < kChunk; ++j) high.step(*prev, j);
+        *hp = high;
+    }
+    if (kTransient) {
         storePair<kChannels>(t.prevIn, left.prevIn, right.prevIn);
         storePair<kChannels>(t.prevD1, left.prevD1, right.prevD1);
         storePair<kChannels>(t.damp, left.damp, right.damp);
         storePair<kChannels>(t.env, left.env, right.env);
     }
-    if (sw.exciter) storeMemory<kChannels>(m, left.bandPass, right.bandPass);
+    if (kExciter) storeMemory<kChannels>(m, left.bandPass, right.bandPass);
 }
 
-// The exciter's two high-passes over a chunk (see highPassHarmonics).
-template <int kChannels>
-SIMD_INLINE void highPassChunk(TrebleChannelState& left, TrebleChannelState& right, const TrebleCoefficients& c,
-                   ChunkBuffers<kChannels>& b, int n) {
-    using F = Frame<kChannels>;
-    using V = typename F::V;
-    const int rightShaped = kChannels == 2 ? kHighPassRightShaped : kHighPassLeftShaped;
-    const int rightBand = kChannels == 2 ? kHighPassRightBand : kHighPassLeftBand;
-    const FrameBiquad<kChannels> fa(c.highPassCoef[kHighPassLeftShaped], c.highPassCoef[rightShaped]);
-    const FrameBiquad<kChannels> fb(c.highPassCoef[kHighPassLeftBand], c.highPassCoef[rightBand]);
-    FilterMemory<V> ma = loadMemory<kChannels>(left.shapedHighPass, right.shapedHighPass);
-    FilterMemory<V> mb = loadMemory<kChannels>(left.bandHighPass, right.bandHighPass);
-    const V gain = F::splat(c.harmonicsGain);
-    for (int j = 0; j < n; ++j) {
-        const V ad = F::splat(offsetAt(j));
-        const V yA = highPassStep<V>(ma, fa.b0, fa.b1, fa.a1, fa.a2, F::load(b.h + kChannels * j), ad);
-        const V yB = highPassStep<V>(mb, fb.b0, fb.b1, fb.a1, fb.a2, F::load(b.bp + kChannels * j), ad);
-        F::store(b.shaped + kChannels * j, gain * (yA + ad));
-        F::store(b.band + kChannels * j, gain * yB);
+template <int kChannels, bool kTransient, bool kExciter>
+SIMD_INLINE void trackAndFilterChunk(TrebleChannelState& left, TrebleChannelState& right, const TrebleCoefficients& c,
+                                     const BlockPrep& p, ChunkBuffers<kChannels>& b, int n,
+                                     ChunkBuffers<kChannels>* prev) {
+    if (kExciter && prev) {
+        HighPassLanes<kChannels> hp(c, left, right);
+        trackAndFilter<kChannels, kTransient, kExciter, true>(left, right, c, p, b, n, &hp, prev);
+        hp.store(left, right);
+    } else {
+        trackAndFilter<kChannels, kTransient, kExciter, false>(left, right, c, p, b, n, nullptr, nullptr);
     }
-    storeMemory<kChannels>(ma, left.shapedHighPass, right.shapedHighPass);
-    storeMemory<kChannels>(mb, left.bandHighPass, right.bandHighPass);
 }
 
-// Every stage after the hiss reducer and the widener, for the frames of a
-// chunk whose dry and s values are in b; leaves the limited output samples in
-// b.out. True on an overload.
+// After the tracking: the transient shaper's output into b.out and the
+// exciter's shaped band into b.h.
 template <int kChannels>
-SIMD_INLINE bool finishChunk(TrebleDspState& state, const TrebleCoefficients& c, const BlockPrep& p, const Switches& sw,
-                 ChunkBuffers<kChannels>& b, int n) {
-    // A single channel reads and writes its own state as both channels.
-    TrebleChannelState& left = state.channel[0];
-    TrebleChannelState& right = state.channel[kChannels - 1];
+SIMD_INLINE void shapeChunk(const TrebleDspState& state, const TrebleCoefficients& c, const BlockPrep& p,
+                            const Switches& sw, ChunkBuffers<kChannels>& b, int n) {
     const int values = kChannels * n;
-    float* t = b.out;  // the transient shaper's output, then the final samples
-
-    if (sw.transient || sw.exciter) trackAndBandPass<kChannels>(left, right, c, p, sw, b, n);
     if (sw.transient) {
         state.powfRun(b.env, c.tranExponent, b.power, values);
-        for (int i = 0; i < values; ++i) t[i] = finishTransient(c, b.s[i], b.u[i], b.env[i], b.power[i]);
+        for (int i = 0; i < values; ++i) b.out[i] = finishTransient(c, b.s[i], b.u[i], b.env[i], b.power[i]);
     } else {
-        for (int i = 0; i < values; ++i) t[i] = b.s[i];
+        for (int i = 0; i < values; ++i) b.out[i] = b.s[i];
     }
     if (sw.exciter) {
         const float twoDriveGain = p.twoDriveGain, shapeW = p.shapeW, shapeWNegative = p.shapeWNegative;
         for (int i = 0; i < values; ++i) b.h[i] = shaperRoot(state, b.bp[i]);
         for (int i = 0; i < values; ++i) b.h[i] = shapeHarmonics(twoDriveGain, shapeW, shapeWNegative, b.bp[i], b.h[i]);
-        highPassChunk<kChannels>(left, right, c, b, n);
-        for (int i = 0; i < values; ++i) t[i] = addHarmonics(t[i], {b.shaped[i], b.band[i]});
     }
+}
+
+// The output section on a chunk whose harmonics are done: leaves the limited
+// output samples in b.out. True on an overload.
+template <int kChannels>
+SIMD_INLINE bool outputChunk(const TrebleCoefficients& c, const Switches& sw, ChunkBuffers<kChannels>& b, int n) {
+    const int values = kChannels * n;
+    float* t = b.out;
+    if (sw.exciter)
+        for (int i = 0; i < values; ++i) t[i] = addHarmonics(t[i], {b.shaped[i], b.band[i]});
+    for (int i = 0; i < values; ++i) t[i] = mixOutput(c, b.dry[i], t[i]);
     const float overLimit = sw.overLimit;
     int over = 0;
-    for (int i = 0; i < values; ++i) t[i] = mixOutput(c, b.dry[i], t[i]);
     for (int i = 0; i < values; ++i) over |= std::fabs(t[i]) > overLimit;
     if (sw.clip)
         for (int i = 0; i < values; ++i) t[i] = softClip(t[i]);
     return over != 0;
+}
+
+// Runs a block's chunks as a pipeline one chunk deep: a chunk's high-passes
+// run in the next chunk's tracking loop, and its output follows them. Hiss
+// (chunk, start, n) runs the hiss reducer (and widener) of a chunk, leaving
+// its dry and s values; emit(chunk, start, n) hands a finished chunk to the
+// outputs. True on an overload.
+template <int kChannels, class Hiss, class Emit>
+SIMD_INLINE bool runChunks(TrebleDspState& state, const TrebleCoefficients& c, const BlockPrep& p, const Switches& sw,
+                           int32_t sampleFrames, Hiss&& hiss, Emit&& emit) {
+    // A single channel reads and writes its own state as both channels.
+    TrebleChannelState& left = state.channel[0];
+    TrebleChannelState& right = state.channel[kChannels - 1];
+    ChunkBuffers<kChannels> chunks[2];
+    ChunkBuffers<kChannels>* prev = nullptr;
+    int32_t prevStart = 0;
+    int prevN = 0;
+    bool over = false;
+    for (int32_t start = 0; start < sampleFrames; start += kChunk) {
+        ChunkBuffers<kChannels>& b = chunks[(start / kChunk) & 1];
+        const int n = sampleFrames - start < kChunk ? static_cast<int>(sampleFrames - start) : kChunk;
+        hiss(b, start, n);
+        if (sw.transient && sw.exciter)
+            trackAndFilterChunk<kChannels, true, true>(left, right, c, p, b, n, prev);
+        else if (sw.transient)
+            trackAndFilterChunk<kChannels, true, false>(left, right, c, p, b, n, prev);
+        else if (sw.exciter)
+            trackAndFilterChunk<kChannels, false, true>(left, right, c, p, b, n, prev);
+        shapeChunk<kChannels>(state, c, p, sw, b, n);
+        if (prev) {
+            over |= outputChunk<kChannels>(c, sw, *prev, prevN);
+            emit(*prev, prevStart, prevN);
+        }
+        prev = &b;
+        prevStart = start;
+        prevN = n;
+    }
+    if (prev) {
+        if (sw.exciter) {
+            HighPassLanes<kChannels> hp(c, left, right);
+            for (int j = 0; j < prevN; ++j) hp.step(*prev, j);
+            hp.store(left, right);
+        }
+        over |= outputChunk<kChannels>(c, sw, *prev, prevN);
+        emit(*prev, prevStart, prevN);
+    }
+    return over;
 }
 
 template <class Store>
@@ -362,16 +479,16 @@ void runSingleChannel(const TrebleCoefficients& live, TrebleDspState& state, flo
     const BlockPrep p = prepareBlock(c, sampleRate);
     const Switches sw = switchesOf(c);
 
-    ChunkBuffers<1> b;
-    bool over = false;
     float probe = 0.0f;
-    for (int32_t start = 0; start < sampleFrames; start += kChunk) {
-        const int n = sampleFrames - start < kChunk ? static_cast<int>(sampleFrames - start) : kChunk;
-        probe += reduceHissChunk<1, kAdvanceFirst>(state, c, p, sw, inputs, start, n, b, b.s);
-        over |= finishChunk<1>(state, c, p, sw, b, n);
-        storeChannel<Store>(b.out, 1, outputs[0] + start, n);
-        if (kBothOutputs) storeChannel<Store>(b.out, 1, outputs[1] + start, n);
-    }
+    const bool over = runChunks<1>(
+        state, c, p, sw, sampleFrames,
+        [&](ChunkBuffers<1>& b, int32_t start, int n) {
+            probe += reduceHissChunk<1, kAdvanceFirst>(state, c, p, sw, inputs, start, n, b, b.s);
+        },
+        [&](const ChunkBuffers<1>& b, int32_t start, int n) {
+            storeChannel<Store>(b.out, 1, outputs[0] + start, n);
+            if (kBothOutputs) storeChannel<Store>(b.out, 1, outputs[1] + start, n);
+        });
     if (over) *overFlag = 1.0f;
     recoverIfNonFinite(state, probe);
 }
@@ -386,15 +503,17 @@ void runTwoChannels(const TrebleCoefficients& live, TrebleDspState& state, float
     const BlockPrep p = prepareBlock(c, sampleRate);
     const Switches sw = switchesOf(c);
 
-    ChunkBuffers<2> b;
-    bool over = false;
     float probe = 0.0f;
     float sides = 0.0f;
-    for (int32_t start = 0; start < sampleFrames; start += kChunk) {
-        const int n = sampleFrames - start < kChunk ? static_cast<int>(sampleFrames - start) : kChunk;
-        TrebleChannelState& left = state.channel[0];
-        TrebleChannelState& right = state.channel[1];
-        if (sw.wide) {
+    TrebleChannelState& left = state.channel[0];
+    TrebleChannelState& right = state.channel[1];
+    const bool over = runChunks<2>(
+        state, c, p, sw, sampleFrames,
+        [&](ChunkBuffers<2>& b, int32_t start, int n) {
+            if (!sw.wide) {
+                probe += reduceHissChunk<2, false>(state, c, p, sw, inputs, start, n, b, b.s);
+                return;
+            }
             // The reducer's output goes to plain, after the frame before it,
             // and the widener moves it to s.
             b.plain[0] = left.widePrev;
@@ -404,13 +523,11 @@ void runTwoChannels(const TrebleCoefficients& live, TrebleDspState& state, float
             sides += static_cast<float>(widenChunk(c, b, n));
             left.widePrev = b.plain[2 * n];
             right.widePrev = b.plain[2 * n + 1];
-        } else {
-            probe += reduceHissChunk<2, false>(state, c, p, sw, inputs, start, n, b, b.s);
-        }
-        over |= finishChunk<2>(state, c, p, sw, b, n);
-        storeChannel<Store>(b.out, 2, outputs[0] + start, n);
-        storeChannel<Store>(b.out + 1, 2, outputs[1] + start, n);
-    }
+        },
+        [&](const ChunkBuffers<2>& b, int32_t start, int n) {
+            storeChannel<Store>(b.out, 2, outputs[0] + start, n);
+            storeChannel<Store>(b.out + 1, 2, outputs[1] + start, n);
+        });
     if (over) *overFlag = 1.0f;
     *sideCount += sides;
     recoverIfNonFinite(state, probe);
