@@ -52,8 +52,8 @@ void recoverIfNonFinite(TrebleDspState& state, float inputProbe) {
 
 // The chain runs in chunks, one stage at a time over the whole chunk: the
 // hiss reducer, the widener, the transient tracking with the exciter's
-// band-pass, the power function and the shaper's gain, the exciter's shaper
-// and high-passes, and the output section. Each value is computed exactly as
+// band-pass (and the high-passes of the chunk before), the power function and
+// the shaper's gain, the exciter's shaper, and the output section. Each value is computed exactly as
 // in a sample-by-sample pass. Running the stages apart keeps each loop's
 // recursions short and its working set in registers, and leaves the stages
 // without recursion free of calls, so that the compiler runs them on several
@@ -115,7 +115,7 @@ struct ChunkBuffers {
     float power[kValues];  // env to the power of tranExponent
     float bp[kValues];     // the exciter's band signal
     float h[kValues];      // its root, then its shaped form
-    float shaped[kValues];
+    float shaped[kValues];  // the harmonics after the high-passes (see Harmonics)
     float band[kValues];
     float out[kValues];
 };
@@ -130,7 +130,7 @@ Switches switchesOf(const TrebleCoefficients& c) {
     return {c.hissOn != 0, c.wideOn != 0, c.transientOn != 0, c.exciterOn != 0, clip, clip ? 1.41f : 1.0f};
 }
 
-// A two-pole filter's coefficients and memory for the channels of a frame.
+// A two-pole filter's coefficients for the channels of a frame.
 template <int kChannels>
 struct FrameBiquad {
     using F = Frame<kChannels>;
