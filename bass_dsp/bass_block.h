@@ -10,13 +10,15 @@ constexpr unsigned kRingMask = kRingSize - 1;
 // Processing works through a block in chunks of this many frames.
 constexpr int kChunk = 64;
 
-// One chunk's delayed signals and gains; stereo keeps the two channels side
+// One chunk's delayed signals, gains and harmonics; stereo keeps the two channels side
 // by side.
 struct ChunkBuffers {
     alignas(16) float dry[2 * kChunk];
     alignas(16) float high[2 * kChunk];
     alignas(16) float low[2 * kChunk];
     float gain[kChunk];
+    // The stage-2 peak holds, then their harmonics.
+    alignas(16) double harm[2 * kChunk];
 };
 
 // The memory the kernels keep between blocks besides the filter states: one

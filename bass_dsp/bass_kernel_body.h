@@ -3,7 +3,10 @@
 //
 // The per-sample chain runs in three stages over chunks of a block, each a
 // short loop around its own feedback paths: (1) band split, envelope and
-// gain, (2) the harmonic generator, (3) DC filter, mix, clipper and overload.
+// gain, (2) the harmonic generator's filters, then a pass over the chunk for
+// its shaping, (3) harmonic smoothing, DC filter, mix, clipper and overload.
+// The shaping has no feedback, so it runs on several samples at once, which
+// spreads its float/double conversions over vector lanes.
 // Short loops let the processor overlap many samples; one long loop body
 // would leave it waiting on the chain from input to output of every sample.
 // Stereo runs both channels side by side in the two low lanes of SSE
@@ -19,6 +22,37 @@
 
 namespace bass_dsp {
 namespace {
+
+// The limit of the shaper's input as each layout has always applied it; they
+// differ only for a value that is not a number, which mono passes on and
+// stereo turns into the lower limit.
+struct ClampMono {
+    static __m128 of(__m128 t) {
+        return _mm_min_ps(_mm_set1_ps(kShaperLimit), _mm_max_ps(_mm_set1_ps(-kShaperLimit), t));
+    }
+};
+struct ClampStereo {
+    static __m128 of(__m128 t) {
+        return _mm_min_ps(_mm_max_ps(t, _mm_set1_ps(-kShaperLimit)), _mm_set1_ps(kShaperLimit));
+    }
+};
+
+// The harmonics of the peak holds in place, four values a step (n rounded
+// up; the values past n are scratch):
+// hold -> colourNorm * parabola(limit(float(colourFactor * hold))) - hold.
+template <class Clamp>
+inline void shapeHarmonics(const BlockConstants& k, double* values, int n) {
+    const __m128d factor = _mm_set1_pd(k.colourFactor);
+    const __m128 norm = _mm_set1_ps(k.colourNorm);
+    for (int i = 0; i < n; i += 4) {
+        const __m128d low = _mm_load_pd(values + i), high = _mm_load_pd(values + i + 2);
+        const __m128 t = Clamp::of(
+            _mm_movelh_ps(_mm_cvtpd_ps(_mm_mul_pd(factor, low)), _mm_cvtpd_ps(_mm_mul_pd(factor, high))));
+        const __m128 shaped = _mm_mul_ps(norm, parabolaOf(t));
+        _mm_store_pd(values + i, _mm_sub_pd(_mm_cvtps_pd(shaped), low));
+        _mm_store_pd(values + i + 2, _mm_sub_pd(_mm_cvtps_pd(_mm_movehl_ps(shaped, shaped)), high));
+    }
+}
 
 template <class Store, bool ProcessOn>
 void runStereo(const Block& b) {
@@ -79,17 +113,21 @@ void runStereo(const Block& b) {
             // lies between the two: either way the larger one.
             hold = _mm_max_pd(shaped, _mm_add_pd(_mm_mul_pd(hold, _mm_set1_pd(1.0 - kHoldRelease)),
                                                  _mm_mul_pd(shaped, _mm_set1_pd(kHoldRelease))));
-            const __m128 t = _mm_min_ps(_mm_max_ps(_mm_cvtpd_ps(_mm_mul_pd(_mm_set1_pd(k.colourFactor), hold)),
-                                                   _mm_set1_ps(-kShaperLimit)),
-                                        _mm_set1_ps(kShaperLimit));
-            const __m128d harm = _mm_sub_pd(_mm_cvtps_pd(_mm_mul_ps(_mm_set1_ps(k.colourNorm), parabolaOf(t))), hold);
-            smooth = _mm_add_pd(_mm_mul_pd(smooth, _mm_set1_pd(k.keep1Wide)), _mm_mul_pd(_mm_set1_pd(k.a1Wide), harm));
-            storePair(c.low + 2 * i, _mm_add_ps(raisedLow, _mm_cvtpd_ps(smooth)));
+            storePair(c.low + 2 * i, raisedLow);
+            _mm_store_pd(c.harm + 2 * i, hold);
         }
-        // Stage 3: sum and DC filter ...
+        void end2(ChunkBuffers& c, int n) {
+            if (ProcessOn) shapeHarmonics<ClampStereo>(k, c.harm, 2 * n);
+        }
+        // Stage 3: harmonic smoothing, sum and DC filter ...
         void step3(ChunkBuffers& c, int i) {
-            const __m128 y =
-                _mm_add_ps(loadPair(c.high + 2 * i), _mm_mul_ps(_mm_set1_ps(k.bassGain), loadPair(c.low + 2 * i)));
+            __m128 low = loadPair(c.low + 2 * i);
+            if (ProcessOn) {
+                smooth = _mm_add_pd(_mm_mul_pd(smooth, _mm_set1_pd(k.keep1Wide)),
+                                    _mm_mul_pd(_mm_set1_pd(k.a1Wide), _mm_load_pd(c.harm + 2 * i)));
+                low = _mm_add_ps(low, _mm_cvtpd_ps(smooth));
+            }
+            const __m128 y = _mm_add_ps(loadPair(c.high + 2 * i), _mm_mul_ps(_mm_set1_ps(k.bassGain), low));
             dc = _mm_add_ps(_mm_mul_ps(_mm_set1_ps(k.b0), y), _mm_mul_ps(_mm_set1_ps(k.b1), dc));
             storePair(c.high + 2 * i, _mm_sub_ps(y, dc));
         }
@@ -200,14 +238,20 @@ void runMono(const Block& b) {
             const double shaped = shaper;
             const double decayed = hold * (1.0 - kHoldRelease) + shaped * kHoldRelease;
             hold = shaped > hold ? shaped : decayed;
-            const float t = limited(static_cast<float>(k.colourFactor * hold), kShaperLimit);
-            const double harm = static_cast<double>(k.colourNorm * parabola(t)) - hold;
-            smooth = smooth * k.keep1Wide + k.a1Wide * harm;
-            c.low[i] = raisedLow + static_cast<float>(smooth);
+            c.low[i] = raisedLow;
+            c.harm[i] = hold;
         }
-        // Stage 3: sum and DC filter ...
+        void end2(ChunkBuffers& c, int n) {
+            if (ProcessOn) shapeHarmonics<ClampMono>(k, c.harm, n);
+        }
+        // Stage 3: harmonic smoothing, sum and DC filter ...
         void step3(ChunkBuffers& c, int i) {
-            const float y = c.high[i] + k.bassGain * c.low[i];
+            float low = c.low[i];
+            if (ProcessOn) {
+                smooth = smooth * k.keep1Wide + k.a1Wide * c.harm[i];
+                low = low + static_cast<float>(smooth);
+            }
+            const float y = c.high[i] + k.bassGain * low;
             dc = k.b0 * y + k.b1 * dc;
             c.high[i] = y - dc;
         }

@@ -10,7 +10,8 @@
 namespace bass_dsp {
 
 // Runs the three stages over the chunks of a block as a pipeline: stage 1 of
-// chunk j, stage 2 of chunk j - 1 and stage 3 of chunk j - 2 share one loop.
+// chunk j, stage 2 of chunk j - 1 and stage 3 of chunk j - 2 share one loop,
+// and each stage closes its chunk with a pass of its own.
 // Their feedback paths are independent of each other there, so the processor
 // works on all of them at once instead of one after the other.
 // Inlined so that the path's filter states stay in registers.
@@ -55,6 +56,7 @@ __attribute__((always_inline)) inline void runPipeline(Path& p, int32_t frames) 
         for (int i = common; i < n1; ++i) p.step1(c1, i, j);
         for (int i = common; i < n2; ++i) p.step2(c2, i);
         for (int i = common; i < n3; ++i) p.step3(c3, i);
+        if (n2) p.end2(c2, n2);
         if (n1) p.end1(c1, n1);
         if (n3) p.end3(c3, n3, (j - 2) * kChunk);
     }
