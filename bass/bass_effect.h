@@ -4,6 +4,7 @@
 
 #include "bass_dsp/bass_block.h"
 #include "bass_dsp/bass_lookup.h"
+#include "treble_dsp/dsp_path.h"
 #include "bass/bass_parameters.h"
 #include "bass/bass_program.h"
 #include "shell/audio_effect.h"
@@ -111,4 +112,6 @@ protected:
     float lastGain = 1.0f;
     // The delay rings and the stages' working buffers.
     bass_dsp::Workspace work;
+    // The instruction-set path of this instance, fixed at construction.
+    dsp_path::Path dspPath = dsp_path::choose();
 };

@@ -81,7 +81,7 @@ void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFr
     const bass_dsp::Layout layout = pluginBuild == PluginBuild::Mono ? bass_dsp::Layout::Mono
                                     : stereoMode != 0                ? bass_dsp::Layout::Stereo
                                                                      : bass_dsp::Layout::MonoToBoth;
-    bass_dsp::runBlock(layout, {k, s, work, lookup, inputs, outputs, sampleFrames, replacing, reachesOne(processOn)});
+    bass_dsp::runBlock(dspPath, layout, {k, s, work, lookup, inputs, outputs, sampleFrames, replacing, reachesOne(processOn)});
 
     // Block end: states back into their fields.
     for (int c = 0; c < 2; ++c) {

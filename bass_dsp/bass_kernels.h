@@ -7,6 +7,7 @@
 
 #include "bass_dsp/bass_block.h"
 #include "bass_dsp/bass_lookup.h"
+#include "treble_dsp/dsp_path.h"
 
 namespace bass_dsp {
 
@@ -28,6 +29,12 @@ struct Block {
     bool processOn;  // false leaves the low band unraised and without harmonics
 };
 
-void runBlock(Layout layout, const Block& block);
+// Runs the block on the instance's instruction-set path; every path gives
+// the same bits.
+void runBlock(dsp_path::Path path, Layout layout, const Block& block);
+
+// The kernel body compiled for each path (bass_kernel_body.h).
+void baselineBlock(Layout layout, const Block& block);
+void avx2Block(Layout layout, const Block& block);
 
 }  // namespace bass_dsp
