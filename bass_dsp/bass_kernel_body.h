@@ -1,5 +1,6 @@
 // The bass kernels' source, compiled once per instruction set: the including
-// file defines BASS_KERNEL_SET, the name of the entry point it gets.
+// file defines BASS_KERNEL_SET, the name of the entry point it gets, and
+// BASS_KERNEL_AVX where it compiles for AVX processors.
 //
 // The per-sample chain runs in three stages over chunks of a block, each a
 // short loop around its own feedback paths: (1) band split, envelope and
@@ -11,7 +12,7 @@
 // would leave it waiting on the chain from input to output of every sample.
 // Stereo runs both channels side by side in the two low lanes of SSE
 // registers; mono runs the same steps on plain floats.
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <cmath>
 
@@ -42,8 +43,18 @@ struct ClampStereo {
 // hold -> colourNorm * parabola(limit(float(colourFactor * hold))) - hold.
 template <class Clamp>
 inline void shapeHarmonics(const BlockConstants& k, double* values, int n) {
-    const __m128d factor = _mm_set1_pd(k.colourFactor);
     const __m128 norm = _mm_set1_ps(k.colourNorm);
+#ifdef BASS_KERNEL_AVX
+    // AVX converts four doubles to four floats and back in one step each.
+    const __m256d factor = _mm256_set1_pd(k.colourFactor);
+    for (int i = 0; i < n; i += 4) {
+        const __m256d hold = _mm256_loadu_pd(values + i);
+        const __m128 t = Clamp::of(_mm256_cvtpd_ps(_mm256_mul_pd(factor, hold)));
+        const __m128 shaped = _mm_mul_ps(norm, parabolaOf(t));
+        _mm256_storeu_pd(values + i, _mm256_sub_pd(_mm256_cvtps_pd(shaped), hold));
+    }
+#else
+    const __m128d factor = _mm_set1_pd(k.colourFactor);
     for (int i = 0; i < n; i += 4) {
         const __m128d low = _mm_load_pd(values + i), high = _mm_load_pd(values + i + 2);
         const __m128 t = Clamp::of(
@@ -52,6 +63,14 @@ inline void shapeHarmonics(const BlockConstants& k, double* values, int n) {
         _mm_store_pd(values + i, _mm_sub_pd(_mm_cvtps_pd(shaped), low));
         _mm_store_pd(values + i + 2, _mm_sub_pd(_mm_cvtps_pd(_mm_movehl_ps(shaped, shaped)), high));
     }
+#endif
+}
+
+// The gains of a chunk's envelope values, in place. The table lookups take
+// no part in the envelope's feedback, so a pass of their own keeps them out
+// of the loop that carries it.
+inline void gainsOf(const BassLookup& lookup, const BlockConstants& k, float* values, int n) {
+    for (int i = 0; i < n; ++i) values[i] = gainFor(lookup, k, values[i]);
 }
 
 template <class Store, bool ProcessOn>
@@ -92,9 +111,10 @@ void runStereo(const Block& b) {
             // sets the gain 255 samples before the audio it applies to.
             const __m128 level = magnitudeOf(split2);
             env = nextEnvelope(env, larger(_mm_cvtss_f32(level), rightOf(level)));
-            c.gain[i] = gainFor(lookup, k, env);
+            c.gain[i] = env;  // end1 turns it into the gain
         }
         void end1(ChunkBuffers& c, int n) {
+            gainsOf(lookup, k, c.gain, n);
             writeRingPairs(w.dryRing[0], w.dryRing[1], s.w, w.chunkInput, n);
             writeRingPairs(w.lowRing[0], w.lowRing[1], s.w, w.chunkSplit, n);
             subtract(w.chunkInput, w.chunkSplit, 2 * n);
@@ -215,9 +235,10 @@ void runMono(const Block& b) {
             split2 = split2 * k.keep1 + k.a1 * split1;
             w.chunkSplit[i] = split2;
             env = nextEnvelope(env, std::fabs(split2));
-            c.gain[i] = gainFor(lookup, k, env);
+            c.gain[i] = env;  // end1 turns it into the gain
         }
         void end1(ChunkBuffers& c, int n) {
+            gainsOf(lookup, k, c.gain, n);
             // With both outputs the right band rings follow the left, ready
             // for a switch to stereo; one output never reads them.
             writeRing(w.dryRing[0], s.w, w.chunkInput, n);

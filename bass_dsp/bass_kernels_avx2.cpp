@@ -4,7 +4,7 @@
 // come in before the target switch, so that the out-of-line copies of their
 // inline functions (which the baseline kernels may also use) stay baseline
 // code.
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <cmath>
 
@@ -16,4 +16,5 @@
 #pragma GCC target("avx2,fma")
 
 #define BASS_KERNEL_SET avx2Block
+#define BASS_KERNEL_AVX  // the body may use 256-bit vectors
 #include "bass_dsp/bass_kernel_body.h"
