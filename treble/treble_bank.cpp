@@ -10,10 +10,17 @@ void TrebleEffect::setProgram(VstInt32 program) {
     if (!validProgramIndex(program)) return;
     curProgram = program;
     if (programs) {
-        // setParameter writes the same values back into this record as it goes.
+        // One write for the whole program, so the audio thread takes all of
+        // it or none; storeParameter writes the same values back into this
+        // record as it goes.
+        syncStereoMonoSlots();
         const TrebleProgram record = programs[program];
+        parameters.beginWrite();
         for (int index : treble_params::kProgramApplyOrder)
-            setParameter(index, record.values[treble_params::kParameters[index].slot]);
+            storeParameter(index, record.values[treble_params::kParameters[index].slot]);
+        parameters.endWrite();
+        for (int index : treble_params::kProgramApplyOrder)
+            notifyEditor(index, record.values[treble_params::kParameters[index].slot]);
         if (editorOpen && editor) editor->postUpdate();
     }
 }
@@ -45,6 +52,7 @@ bool TrebleEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, 
 
 bool TrebleEffect::copyProgram(VstInt32 destination) {
     if (!programs || !validProgramIndex(destination)) return false;
+    syncStereoMonoSlots();
     programs[destination] = programs[curProgram];
     return true;
 }

@@ -9,6 +9,8 @@
 #include "treble/treble_parameters.h"
 #include "treble_dsp/treble_mapping.h"
 
+using treble_params::kParameters;
+
 TrebleEditorFactory trebleEditorFactory = nullptr;
 bool trebleFailBankAllocation = false;
 
@@ -24,14 +26,10 @@ TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
 
     setMeterDelay();
 
-    // Only the constructor checks the rate; later host rates are taken as sent.
+    // Only the constructor checks the rate's range; later host rates are
+    // taken as sent (see resume).
     if (getSampleRate() < 22050.0f || getSampleRate() > 192000.0f) sampleRate = 44100.0f;
-    const double fs = sampleRate;
-
-    // Exciter filters until program 0 designs its own.
-    coef.bandPassCoef[0] = coef.bandPassCoef[1] = treble_mapping::designBandPass(2000.0, 8.0, fs);
-    BiquadCoefficients highPass = treble_mapping::designHighPass(3000.0, fs);
-    for (BiquadCoefficients& copy : coef.highPassCoef) copy = highPass;
+    mappingRate.store(sampleRate);
 
     dspState.construct();
 
@@ -47,29 +45,21 @@ TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
 
     if (programs) treble_programs::loadFactoryBank(programs);
 
-    // Placeholders until program 0 computes the real values.
+    // The defaults, which program 0 replaces; without a bank they stay and
+    // the first take below derives every coefficient from them.
+    parameters.beginWrite();
     for (int index = 0; index < kNumParams; ++index) {
         float value = treble_params::kParameters[index].defaultValue;
         if (index == treble_params::kStereoMono) value = stereo ? -1.0f : 1.0f;
-        rawValues[treble_params::kParameters[index].slot] = value;
+        parameters.write(treble_params::kParameters[index].slot, value);
     }
-    for (int index = 0; index < kNumParams; ++index)
-        if (float* effective = effectiveValueField(index)) *effective = rawValues[treble_params::kParameters[index].slot];
-    coef.stereoMonoEffective = stereo ? 0.0f : 1.0f;
-
-    if (programs) {
-        setProgram(0);
-    } else {
-        // Without a bank no program computes the coefficients; the defaults do.
-        float defaults[kNumParams];
-        std::memcpy(defaults, rawValues, sizeof(defaults));
-        for (int index : treble_params::kProgramApplyOrder)
-            setParameter(index, defaults[treble_params::kParameters[index].slot]);
-    }
+    parameters.endWrite();
+    if (programs) setProgram(0);
 
     suspend();
+    // No other thread knows the instance yet: derive and reset right away.
+    takeHostChanges();
 }
-
 TrebleEffect::~TrebleEffect() { delete[] programs; }
 
 void TrebleEffect::setMeterDelay() {
@@ -89,9 +79,23 @@ void TrebleEffect::setMeterDelay() {
 
 void TrebleEffect::resetMeterRings() {
     editorPolled = 0;
-    for (int i = 0; i < kMeterRingSize; ++i) overEnhanceRing[i] = peakOverRing[i] = 0.0f;
-    meterWriteIndex &= kMeterRingSize - 1;
-    meterReadIndex &= kMeterRingSize - 1;
+    for (int i = 0; i < kMeterRingSize; ++i) {
+        overEnhanceRing[i].store(0.0f, std::memory_order_relaxed);
+        peakOverRing[i].store(0.0f, std::memory_order_relaxed);
+    }
+    meterWriteIndex = meterWriteIndex & (kMeterRingSize - 1);
+    meterReadIndex = meterReadIndex & (kMeterRingSize - 1);
+}
+
+void TrebleEffect::pollMeters(float& overEnhanced, float& peakOver) {
+    editorPolled = 1;
+    if (pendingReset.pending()) {
+        overEnhanced = peakOver = 0.0f;
+        return;
+    }
+    const int slot = meterReadIndex & (kMeterRingSize - 1);
+    overEnhanced = overEnhanceRing[slot].load(std::memory_order_relaxed);
+    peakOver = peakOverRing[slot].load(std::memory_order_relaxed);
 }
 
 float TrebleEffect::getVu() {

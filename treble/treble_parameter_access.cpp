@@ -8,51 +8,87 @@
 using namespace treble_params;
 
 namespace {
-bool validIndex(VstInt32 index) { return index >= 0 && index < kNumParams; }
-}  // namespace
 
-float* TrebleEffect::effectiveValueField(VstInt32 index) {
+bool validIndex(VstInt32 index) { return index >= 0 && index < kNumParams; }
+
+// The processing value that stands for a parameter in the editor and the
+// display; null for StereoMono, whose raw value is reported.
+const float* effectiveField(const TrebleCoefficients& c, VstInt32 index) {
     switch (index) {
-    case kProcess: return &coef.processDisplay;
-    case kThresh: return &coef.hissThreshold;
-    case kNoiseAtten: return &coef.hissKeep;
-    case kTrancients: return &coef.tranGain;
-    case kEnhanceS: return &coef.wideMidGain;
-    case kFreq: return &coef.bandHz;
-    case kHarmonics: return &coef.harmonicsGain;
-    case kMix: return &coef.mixAmount;
-    case kOutput: return &coef.outputGain;
-    case kMinFreq: return &coef.hissMinHz;
-    case kSpeed: return &coef.hissOpenRate;
-    case kSlope: return &coef.tranSlopeMix;
-    case kTranDamp: return &coef.tranDamp;
-    case kBoost: return &coef.tranExponent;
-    case kEnhSlope: return &coef.wideSlope;
-    case kQ: return &coef.bandQ;
-    case kDrive: return &coef.driveAmount;
-    case kFirstOut: return &coef.firstOutDisplay;
-    case kSaturation: return &coef.softClipOn;
-    case kExciterSwitch: return &coef.exciterDisplay;
-    case kProcessEnh: return &coef.processEnhDisplay;
-    case kProcessTran: return &coef.processTranDisplay;
-    case kProcessHiss: return &coef.processHissDisplay;
+    case kProcess: return &c.processDisplay;
+    case kThresh: return &c.hissThreshold;
+    case kNoiseAtten: return &c.hissKeep;
+    case kTrancients: return &c.tranGain;
+    case kEnhanceS: return &c.wideMidGain;
+    case kFreq: return &c.bandHz;
+    case kHarmonics: return &c.harmonicsGain;
+    case kMix: return &c.mixAmount;
+    case kOutput: return &c.outputGain;
+    case kMinFreq: return &c.hissMinHz;
+    case kSpeed: return &c.hissOpenRate;
+    case kSlope: return &c.tranSlopeMix;
+    case kTranDamp: return &c.tranDamp;
+    case kBoost: return &c.tranExponent;
+    case kEnhSlope: return &c.wideSlope;
+    case kQ: return &c.bandQ;
+    case kDrive: return &c.driveAmount;
+    case kFirstOut: return &c.firstOutDisplay;
+    case kSaturation: return &c.softClipOn;
+    case kExciterSwitch: return &c.exciterDisplay;
+    case kProcessEnh: return &c.processEnhDisplay;
+    case kProcessTran: return &c.processTranDisplay;
+    case kProcessHiss: return &c.processHissDisplay;
     default: return nullptr;
     }
 }
 
+}  // namespace
+
+void TrebleEffect::deriveParameter(TrebleCoefficients& c, VstInt32 index, float value, double rate,
+                                   float rawFirstOut) const {
+    if (index == kStereoMono)
+        c.stereoMonoEffective = pluginBuild == PluginBuild::Mono ? 1.0f : (value >= 0.0f ? value : 0.0f);
+    else
+        treble_mapping::applyParameter(c, index, value, rate, rawFirstOut);
+}
+
+// The display and the editor derive a parameter's values from its raw value
+// on their own thread, at the rate the processing uses: they answer at once
+// and never read what the audio thread is writing.
+TrebleCoefficients TrebleEffect::displayCoefficients(VstInt32 index) const {
+    TrebleCoefficients c = {};
+    c.bandQ = 1.0f;  // Freq redesigns the band-pass with it; only bandHz is read
+    deriveParameter(c, index, parameters.get(kParameters[index].slot), mappingRate.load(std::memory_order_relaxed),
+                    parameters.get(kParameters[kFirstOut].slot));
+    return c;
+}
+
 float TrebleEffect::getEffectiveValue(VstInt32 index) const {
     if (!validIndex(index)) return 0.0f;
-    if (index == kStereoMono) return rawValues[kParameters[kStereoMono].slot];
-    return *const_cast<TrebleEffect*>(this)->effectiveValueField(index);
+    if (index == kStereoMono) return parameters.get(kParameters[kStereoMono].slot);
+    return *effectiveField(displayCoefficients(index), index);
+}
+
+float TrebleEffect::stereoMonoEffective() const {
+    if (pluginBuild == PluginBuild::Mono) return 1.0f;
+    const float raw = parameters.get(kParameters[kStereoMono].slot);
+    return raw >= 0.0f ? raw : 0.0f;
 }
 
 float TrebleEffect::getParameter(VstInt32 index) {
-    return validIndex(index) ? rawValues[kParameters[index].slot] : 0.0f;
+    return validIndex(index) ? parameters.get(kParameters[index].slot) : 0.0f;
 }
 
-void TrebleEffect::writeStereoMonoToAllPrograms(float value) {
-    if (!programs) return;
-    for (int p = 0; p < kNumPrograms; ++p) programs[p].values[kParameters[kStereoMono].slot] = value;
+void TrebleEffect::syncStereoMonoSlots() const {
+    if (!programs || pluginBuild == PluginBuild::Mono) return;
+    const int slot = kParameters[kStereoMono].slot;
+    const float value = parameters.get(slot);
+    for (int p = 0; p < kNumPrograms; ++p) programs[p].values[slot] = value;
+}
+
+const TrebleProgram* TrebleEffect::programBank() const {
+    syncStereoMonoSlots();
+    return programs;
 }
 
 void TrebleEffect::notifyEditor(VstInt32 index, float value) {
@@ -62,27 +98,31 @@ void TrebleEffect::notifyEditor(VstInt32 index, float value) {
     }
 }
 
+void TrebleEffect::storeParameter(VstInt32 index, float value) {
+    const int slot = kParameters[index].slot;
+    if (index == kStereoMono) {
+        // The mono build's mode is fixed; the stereo build's value belongs to
+        // every program.
+        if (pluginBuild == PluginBuild::Mono) return;
+        parameters.write(slot, value);
+        syncStereoMonoSlots();
+    } else if (index != kProcessEnh || stereoMonoEffective() < 0.5f) {
+        parameters.write(slot, value);
+        if (programs) programs[curProgram].values[slot] = value;
+    }
+}
+
 void TrebleEffect::setParameter(VstInt32 index, float value) {
-    // A NaN from a host has no place in any formula; the call changes nothing.
+    // Host values are normalised: anything outside 0..1 is held at the nearest
+    // end, so no formula meets a value it was not made for; a NaN changes
+    // nothing. StereoMono keeps its negative "undecided" value, which a host
+    // may have saved with a project before the first block settled it.
     if (validIndex(index) && value == value) {
-        const int slot = kParameters[index].slot;
-        const bool storeValue =
-            index != kStereoMono && (index != kProcessEnh || coef.stereoMonoEffective < 0.5f);
-        if (index == kStereoMono) {
-            if (pluginBuild == PluginBuild::Mono) {
-                rawValues[slot] = 1.0f;
-                coef.stereoMonoEffective = 1.0f;
-            } else {
-                rawValues[slot] = value;
-                treble_mapping::applyParameter(coef, index, value, sampleRate, 0.0f);
-                writeStereoMonoToAllPrograms(value);
-            }
-        } else if (storeValue) {
-            rawValues[slot] = value;
-            if (programs) programs[curProgram].values[slot] = value;
-            treble_mapping::applyParameter(coef, index, value, treble_mapping::usableSampleRate(sampleRate),
-                                           rawValues[kParameters[kFirstOut].slot]);
-        }
+        const float lowest = index == kStereoMono ? -1.0f : 0.0f;
+        value = value < lowest ? lowest : (value > 1.0f ? 1.0f : value);
+        parameters.beginWrite();
+        storeParameter(index, value);
+        parameters.endWrite();
     }
     notifyEditor(index, value);
 }
@@ -96,33 +136,32 @@ void TrebleEffect::getParameterLabel(VstInt32 index, char* label) {
 }
 
 void TrebleEffect::getParameterDisplay(VstInt32 index, char* text) {
+    if (!validIndex(index)) {
+        float2string(0.0f, text);
+        return;
+    }
     const float raw = getParameter(index);
+    const TrebleCoefficients c = displayCoefficients(index);
     switch (index) {
-    case kThresh: dB2string(coef.hissThreshold, text); break;
-    case kNoiseAtten: dB2string(coef.hissKeep, text); break;
-    case kTrancients: dB2string(coef.tranGain, text); break;
-    case kEnhanceS: float2string(2.0f * coef.wideSideGain, text); break;
-    case kFreq: float2string(coef.bandHz, text); break;
-    case kHarmonics: dB2string(coef.harmonicsGain, text); break;
-    case kOutput: dB2string(coef.outputGain, text); break;
-    case kMinFreq: float2string(coef.hissMinHz, text); break;
-    case kSpeed: float2string(coef.hissOpenRate, text); break;
-    case kSlope: float2string(6.0f * coef.tranSlopeMix + 6.0f * static_cast<float>(coef.tranSecondOrder), text); break;
-    case kTranDamp: float2string(coef.tranDamp, text); break;
-    case kBoost: float2string(coef.tranExponent, text); break;
-    case kEnhSlope: float2string(6.0f * coef.wideSlope, text); break;
-    case kQ: float2string(coef.bandQ, text); break;
-    case kSaturation: float2string(coef.softClipOn, text); break;
+    case kThresh: dB2string(c.hissThreshold, text); break;
+    case kNoiseAtten: dB2string(c.hissKeep, text); break;
+    case kTrancients: dB2string(c.tranGain, text); break;
+    case kEnhanceS: float2string(2.0f * c.wideSideGain, text); break;
+    case kFreq: float2string(c.bandHz, text); break;
+    case kHarmonics: dB2string(c.harmonicsGain, text); break;
+    case kOutput: dB2string(c.outputGain, text); break;
+    case kMinFreq: float2string(c.hissMinHz, text); break;
+    case kSpeed: float2string(c.hissOpenRate, text); break;
+    case kSlope: float2string(6.0f * c.tranSlopeMix + 6.0f * static_cast<float>(c.tranSecondOrder), text); break;
+    case kTranDamp: float2string(c.tranDamp, text); break;
+    case kBoost: float2string(c.tranExponent, text); break;
+    case kEnhSlope: float2string(6.0f * c.wideSlope, text); break;
+    case kQ: float2string(c.bandQ, text); break;
+    case kSaturation: float2string(c.softClipOn, text); break;
     // Mix, Drive and StereoMono show the raw value itself.
     case kMix:
     case kDrive:
     case kStereoMono: float2string(raw, text); break;
-    case kProcess:
-    case kFirstOut:
-    case kExciterSwitch:
-    case kProcessEnh:
-    case kProcessTran:
-    case kProcessHiss: float2string(*effectiveValueField(index), text); break;
-    default: float2string(0.0f, text); break;
+    default: float2string(*effectiveField(c, index), text); break;
     }
 }

@@ -33,23 +33,26 @@ void TrebleEffect::processReplacing(float** inputs, float** outputs, VstInt32 sa
     processBlock(inputs, outputs, sampleFrames, true);
 }
 
-// A StereoMono value of -1 (a fresh program, or set by the host) means the mode
-// is not decided yet: the second input's connection decides it, and the answer
-// is stored everywhere so that the programs carry the settled mode.
+// A StereoMono value of -1 (a fresh program, or a program that holds it) means
+// the mode is not decided yet: the second input's connection decides it, and
+// the answer becomes the shared value, which every program record shows. A
+// value the host set meanwhile is never overwritten: the next block settles
+// from that one instead.
 bool TrebleEffect::settleStereoMode() {
     const int slot = treble_params::kParameters[treble_params::kStereoMono].slot;
     if (pluginBuild == PluginBuild::Mono) {
         secondInputConnected = 0;
-        rawValues[slot] = 1.0f;
         coef.stereoMonoEffective = 1.0f;
         return false;
     }
-    if (truncToInt(coef.stereoMonoEffective) != truncToInt(rawValues[slot])) {
-        secondInputConnected = isInputConnected(1) ? 1 : 0;
-        const float settled = secondInputConnected ? 0.0f : 1.0f;
-        rawValues[slot] = settled;
-        coef.stereoMonoEffective = settled;
-        writeStereoMonoToAllPrograms(settled);
+    if (truncToInt(coef.stereoMonoEffective) != truncToInt(appliedValues[slot])) {
+        const bool connected = isInputConnected(1);
+        secondInputConnected = connected ? 1 : 0;
+        const float settled = connected ? 0.0f : 1.0f;
+        if (parameters.replaceIf(slot, appliedValues[slot], settled)) {
+            appliedValues[slot] = settled;
+            coef.stereoMonoEffective = settled;
+        }
     }
     return truncToInt(coef.stereoMonoEffective) == 0;
 }
@@ -69,8 +72,9 @@ void TrebleEffect::bypass(float** inputs, float** outputs, VstInt32 sampleFrames
 }
 
 void TrebleEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing) {
+    takeHostChanges();
     const bool stereo = settleStereoMode();
-    coef.processOn = truncToInt(rawValues[treble_params::kParameters[treble_params::kProcess].slot]);
+    coef.processOn = truncToInt(appliedValues[treble_params::kParameters[treble_params::kProcess].slot]);
     float overFlag = 0.0f;
     float sideCount = 0.0f;
     if (coef.processOn != 0) {
@@ -83,7 +87,7 @@ void TrebleEffect::processBlock(float** inputs, float** outputs, VstInt32 sample
             kernel = replacing ? treble_kernels::runMonoToBothReplacing : treble_kernels::runMonoToBoth;
         else
             kernel = replacing ? treble_kernels::runMonoReplacing : treble_kernels::runMono;
-        kernel(coef, dspState, sampleRate, inputs, outputs, sampleFrames, &overFlag, &sideCount);
+        kernel(coef, dspState, static_cast<float>(appliedRate), inputs, outputs, sampleFrames, &overFlag, &sideCount);
     } else {
         bypass(inputs, outputs, sampleFrames, replacing, stereo);
     }
@@ -92,26 +96,70 @@ void TrebleEffect::processBlock(float** inputs, float** outputs, VstInt32 sample
 
 void TrebleEffect::writeMeters(float overFlag, float sideCount, VstInt32 sampleFrames) {
     constexpr int kMask = kMeterRingSize - 1;
+    constexpr auto relaxed = std::memory_order_relaxed;
     const int write = meterWriteIndex & kMask;
-    overEnhanceRing[write] = (sampleFrames > 0 && sideCount / static_cast<float>(sampleFrames) > 0.65f) ? 1.0f : 0.0f;
-    peakOverRing[write] = overFlag;
-    const bool polled = editorPolled != 0;
-    editorPolled = 0;
-    meterWriteIndex = (write + 1) & kMask;
+    overEnhanceRing[write].store(
+        (sampleFrames > 0 && sideCount / static_cast<float>(sampleFrames) > 0.65f) ? 1.0f : 0.0f, relaxed);
+    peakOverRing[write].store(overFlag, relaxed);
+    const bool polled = editorPolled.exchange(0) != 0;
     const int read = (meterReadIndex + 1) & kMask;
-    meterReadIndex = read;
     if (!polled) {
         // Until the editor reads again, the slot it will read carries the
         // largest value of every block since its last reading.
         const int previous = (read - 1) & kMask;
-        overEnhanceRing[read] = std::max(overEnhanceRing[read], overEnhanceRing[previous]);
-        peakOverRing[read] = std::max(peakOverRing[read], peakOverRing[previous]);
+        overEnhanceRing[read].store(std::max(overEnhanceRing[read].load(relaxed), overEnhanceRing[previous].load(relaxed)),
+                                    relaxed);
+        peakOverRing[read].store(std::max(peakOverRing[read].load(relaxed), peakOverRing[previous].load(relaxed)), relaxed);
+    }
+    meterWriteIndex = (write + 1) & kMask;
+    meterReadIndex = read;
+}
+
+// The audio thread's block start. Parameters: only what changed is derived
+// again, in the order a program is applied, so that the result is the one a
+// single thread setting the same values would get. A new rate derives
+// everything and restarts the processing from its construction state, as a
+// fresh instance at that rate would start.
+void TrebleEffect::takeHostChanges() {
+    using treble_params::kParameters;
+    const double rate = mappingRate.load(std::memory_order_acquire);
+    const bool newRate = rate != appliedRate;
+    if (newRate || parameters.version() != appliedVersion) {
+        SharedParameters<kNumParams>::Snapshot now;
+        if (parameters.snapshot(now)) {
+            const float rawFirstOut = now.values[kParameters[treble_params::kFirstOut].slot];
+            for (int index : treble_params::kProgramApplyOrder) {
+                const int slot = kParameters[index].slot;
+                if (newRate || now.changes[slot] != appliedChanges[slot])
+                    deriveParameter(coef, index, now.values[slot], rate, rawFirstOut);
+                appliedValues[slot] = now.values[slot];
+                appliedChanges[slot] = now.changes[slot];
+            }
+            appliedVersion = now.version;
+            if (newRate) {
+                appliedRate = rate;
+                pendingReset.take();
+                resetMeterRings();
+                dspState.recover();
+            }
+        }
+    }
+    if (pendingReset.take()) {
+        resetMeterRings();
+        dspState.reset();
     }
 }
 
-// The processing reset: meters, then the kernels' memory, then the editor's meters.
+// The processing reset runs on the audio thread at the start of the next
+// block; until then the editor reads the meters as cleared.
 void TrebleEffect::suspend() {
-    resetMeterRings();
-    dspState.reset();
+    pendingReset.ask();
     if (editorOpen && editor) editor->resetMeters();
+}
+
+// Hosts set the session's rate before resuming: the coefficients follow it
+// here, not at every effSetSampleRate.
+void TrebleEffect::resume() {
+    const double rate = treble_mapping::usableSampleRate(sampleRate);
+    if (rate != mappingRate.load(std::memory_order_relaxed)) mappingRate.store(rate, std::memory_order_release);
 }

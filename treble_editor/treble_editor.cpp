@@ -201,12 +201,13 @@ void TrebleEditor::buildViews() {
 
 void TrebleEditor::idle() {
     if (frame && treble) {
-        // Tells the process driver the slot was read, so it stops holding overloads for us.
-        treble->editorPolled = 1;
-        const int slot = treble->meterReadIndex & (TrebleEffect::kMeterRingSize - 1);
-        if (overEnhanced) overEnhanced->setValue(treble->overEnhanceRing[slot]);
-        if (peakOver) peakOver->setValue(treble->peakOverRing[slot]);
-        const float mono = treble->coefficients().stereoMonoEffective;
+        // Polling tells the process driver the slot was read, so it stops
+        // holding overloads for us.
+        float overEnhancedValue = 0.0f, peakOverValue = 0.0f;
+        treble->pollMeters(overEnhancedValue, peakOverValue);
+        if (overEnhanced) overEnhanced->setValue(overEnhancedValue);
+        if (peakOver) peakOver->setValue(peakOverValue);
+        const float mono = treble->stereoMonoEffective();
         GuiControl* enhancer = controls[treble_params::kProcessEnh];
         if (mono != 0.0f) {
             // The widener has nothing to widen in mono.

@@ -122,6 +122,13 @@ TEST(TrebleObject, SuspendClearsTheRingsAndKeepsTheirDistance) {
     t.overEnhanceRing[200] = 1.0f;
     t.editorPolled = 1;
     t.suspend();
+    // Until the audio thread's next block start does the reset, the editor
+    // reads the meters as cleared.
+    float overEnhanced = 1.0f, peakOver = 1.0f;
+    t.pollMeters(overEnhanced, peakOver);
+    EXPECT_EQ(overEnhanced + peakOver, 0.0f);
+    EXPECT_EQ(t.peakOverRing[7], 1.0f);
+    t.takeHostChanges();
     for (int i = 0; i < 256; ++i) {
         EXPECT_EQ(t.peakOverRing[i], 0.0f);
         EXPECT_EQ(t.overEnhanceRing[i], 0.0f);

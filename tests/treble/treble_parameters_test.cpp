@@ -60,7 +60,7 @@ TEST(TrebleParameters, DisplayRangesAtBothEnds) {
         {kOutput, 0.0f, "-30.1029"},     {kOutput, 1.0f, "6.020599"},    {kSlope, 1.0f, "12.00000"},
         {kEnhanceS, 1.0f, "2.539163"},   {kSpeed, 1.0f, "0.033333"},     {kEnhSlope, 1.0f, "6.000000"},
         {kSaturation, 0.49f, "0.000000"}, {kSaturation, 0.5f, "1.000000"},
-        {kDrive, 1.16f, "1.159999"},  // the raw value, even past the nominal range
+        {kDrive, 1.16f, "1.000000"},  // held at the end of the range
     };
     for (const Case& c : cases) {
         e.setParameter(c.index, c.value);

@@ -278,6 +278,7 @@ TEST(Suspend, ClearsMetersAndKernelStateButKeepsTheHissCoefficient) {
     const float adapted = rig->processingState().hissCoef;
     ASSERT_NE(adapted, 0.5f);
     rig->suspend();
+    rig->takeHostChanges();  // the next block start
     for (int i = 0; i < 256; ++i) {
         ASSERT_EQ(rig->overEnhanceRing[i], 0.0f);
         ASSERT_EQ(rig->peakOverRing[i], 0.0f);

@@ -176,6 +176,7 @@ TEST_F(TrebleEditorTest, IndicatorsFollowTheRingsButStayDarkInMonoAndAfterAReset
     EXPECT_EQ(peak->getValue(), 0.0f);
     idle();
     EXPECT_LT(window->pixel(553 + 8, 118 + 8).red, lit.red - 60);
+    effect->takeHostChanges();  // the audio thread's next block start clears the rings
 
     // Mono processing: the widener's button shows off and its indicator stays dark.
     setFromHost(effect, kProcessEnh, 1.0f);
