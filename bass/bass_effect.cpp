@@ -37,30 +37,72 @@ BassEffect::BassEffect(audioMasterCallback audioMaster, PluginBuild build)
 
     lookup.fill();
     std::memset(work.chunks, 0, sizeof(work.chunks));
-    sampleRateInt = usableSampleRate(getSampleRate());
+    mappingRate = usableSampleRate(getSampleRate());
 
     bass_programs::loadFactoryStore(programs, build);
     BassProgram defaults;
     defaults.setDefault(build);
-    std::memcpy(rawValues, defaults.values, sizeof(rawValues));
-    processOn = 1.0f;
-    saturationOn = 1.0f;
+    parameters.beginWrite();
+    for (int slot = 0; slot < kNumParams; ++slot) parameters.write(slot, defaults.values[slot]);
+    parameters.endWrite();
 
     setProgram(0);
 
     // Undecided in both builds: the stereo build asks the host at its first
     // block, the mono build overrides it at every block.
-    rawValues[bass_params::kSlotStereoMono] = -1.0f;
-    stereoValue = 1.0f;
+    parameters.set(bass_params::kSlotStereoMono, -1.0f);
 
     if (bassEditorFactory && !bassEditorFactory(*this)) editorCreationFailed = true;
 
-    resetProcessing();
+    askForReset(mappingRate);
+    // No other thread knows the instance yet: derive and reset right away.
+    takeHostChanges();
 }
 
 BassEffect::~BassEffect() = default;
 
-void BassEffect::suspend() { resetProcessing(); }
+// The reset runs on the audio thread at the start of the next block, with
+// the rate the host has now; until then the editor reads the meters as cleared.
+void BassEffect::suspend() { askForReset(usableSampleRate(getSampleRate())); }
+
+// Hosts set the session's rate before resuming: when it differs from the one
+// the coefficients were computed with, every one of them follows it, and the
+// processing restarts as a fresh instance at that rate would.
+void BassEffect::resume() {
+    const int rate = usableSampleRate(getSampleRate());
+    if (rate == mappingRate.load(std::memory_order_relaxed)) return;
+    resetMeterDelay.store(meterDelayFromHost(), std::memory_order_relaxed);
+    mappingRate.store(rate, std::memory_order_release);
+}
+
+int BassEffect::meterDelayFromHost() {
+    // Show each block's meters when its audio is heard, about 30 % early.
+    const VstInt32 latency = getOutputLatency();
+    const VstInt32 block = updateBlockSize();
+    int delay = 1;
+    if (latency > 1 && block > 1) {
+        const double blocks = (static_cast<double>(latency) * 100.0) / (static_cast<double>(block) * 130.0);
+        delay = blocks >= 255.0 ? 255 : static_cast<int>(blocks);
+    }
+    return delay < 1 ? 1 : delay;
+}
+
+void BassEffect::askForReset(int rate) {
+    resetRate.store(rate, std::memory_order_relaxed);
+    resetMeterDelay.store(meterDelayFromHost(), std::memory_order_relaxed);
+    pendingReset.ask();
+    if (editor) editor->resetMeters();
+}
+
+void BassEffect::readMeters(float& gain, float& overload) const {
+    if (pendingReset.pending()) {
+        gain = overload = kRingFill;
+        return;
+    }
+    const int slot = meterReadIndex & (kRingSize - 1);
+    gain = gainMeterRing[slot].load(std::memory_order_relaxed);
+    overload = overloadRing[slot].load(std::memory_order_relaxed);
+}
 
 void BassEffect::fillAudioRings(float value) {
     for (int c = 0; c < 2; ++c)
@@ -74,29 +116,23 @@ void BassEffect::resetAudioState() {
     }
 }
 
-void BassEffect::resetProcessing() {
+void BassEffect::resetProcessing(int rate, int meterDelay) {
     envelope = 0.0f;
     ditherValue = 1e-12f;
     ringWriteIndex = kRingSize - 1;
     ringReadIndex = 0;
     lastGain = 1.0f;
 
-    sampleRateInt = usableSampleRate(getSampleRate());
+    sampleRateInt = rate;
     const double fs = sampleRateInt;
 
-    // Show each block's meters when its audio is heard, about 30 % early.
-    const VstInt32 latency = getOutputLatency();
-    const VstInt32 block = updateBlockSize();
-    int delay = 1;
-    if (latency > 1 && block > 1) {
-        const double blocks = (static_cast<double>(latency) * 100.0) / (static_cast<double>(block) * 130.0);
-        delay = blocks >= 255.0 ? 255 : static_cast<int>(blocks);
-    }
-    if (delay < 1) delay = 1;
-    meterWriteIndex = delay;
+    meterWriteIndex = meterDelay;
     meterReadIndex = 0;
 
-    for (int i = 0; i < kRingSize; ++i) gainMeterRing[i] = overloadRing[i] = kRingFill;
+    for (int i = 0; i < kRingSize; ++i) {
+        gainMeterRing[i].store(kRingFill, std::memory_order_relaxed);
+        overloadRing[i].store(kRingFill, std::memory_order_relaxed);
+    }
     fillAudioRings(kRingFill);
 
     dcCoef = 1.0 - std::exp(-kTwoPi * 15.0 / fs);
@@ -104,13 +140,11 @@ void BassEffect::resetProcessing() {
 
     // The band split follows the new rate; the shaper keeps the rate of the
     // last "freq" change.
-    const double v = rawValues[bass_params::kSlotFreq];
+    const double v = appliedValues[bass_params::kSlotFreq];
     freqHz = static_cast<float>(v * v * 580.0 + 20.0);
     bandCoef = 1.0 - std::exp(-kTwoPi * freqHz / fs);
 
     resetAudioState();
-
-    if (editor) editor->resetMeters();
 }
 
 float BassEffect::getVu() {

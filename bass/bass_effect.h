@@ -7,8 +7,11 @@
 #include "treble_dsp/dsp_path.h"
 #include "bass/bass_parameters.h"
 #include "bass/bass_program.h"
+#include <atomic>
+
 #include "shell/audio_effect.h"
 #include "shell/plugin_build.h"
+#include "shell/shared_parameters.h"
 
 class BassEffect;
 
@@ -39,7 +42,7 @@ public:
     void getParameterName(VstInt32 index, char* text) override;
     float getVu() override;
     void suspend() override;
-    void resume() override {}
+    void resume() override;
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
     bool copyProgram(VstInt32 destination) override;
     bool getInputProperties(VstInt32 index, VstPinProperties* properties) override;
@@ -52,32 +55,70 @@ public:
     // The derived value of a parameter, for the editor; 0 outside 0..8.
     float getEffectiveValue(VstInt32 index) const;
 
+    // Editor thread: the values of the meter slot the editor shows (0 while
+    // a reset is waiting for the next block).
+    void readMeters(float& gain, float& overload) const;
+
+    // The audio thread's step at the start of every block: takes the
+    // parameters, the sample rate and any reset that other threads asked for.
+    // Tests that stand in for the audio thread call it to inspect the result.
+    void takeHostChanges();
+
     PluginBuild build() const { return pluginBuild; }
-    const BassProgram* programStore() const { return programs; }
+    // The program records; in the stereo build the stereo/mono slot of every
+    // record shows the mode the processing settled on.
+    const BassProgram* programStore() const;
     int getStereoMode() const { return stereoMode; }
     int getSampleRateInt() const { return sampleRateInt; }
 
-    // Shared with the editor thread through plain 32-bit stores.
-    int editorOpen = 0;
-    float gainMeterRing[kRingSize];
-    float overloadRing[kRingSize];
-    int meterWriteIndex = 0;
-    int meterReadIndex = 0;
+    // Shared with the editor thread.
+    std::atomic<int> editorOpen{0};
+    std::atomic<float> gainMeterRing[kRingSize];
+    std::atomic<float> overloadRing[kRingSize];
+    std::atomic<int> meterWriteIndex{0};
+    std::atomic<int> meterReadIndex{0};
 
 protected:
     static bool validProgramIndex(VstInt32 index) { return index >= 0 && index < kNumPrograms; }
-    void resetProcessing();
+    // Host side of a reset: the rate and the meter delay it will use, asked
+    // of the host on the calling thread.
+    void askForReset(int rate);
+    int meterDelayFromHost();
+    // Audio side: the processing reset at the given rate.
+    void resetProcessing(int rate, int meterDelay);
     void resetAudioState();
     void fillAudioRings(float value);
     void settleChannelMode();
-    void writeStereoMonoToAllPrograms(float value);
+    // Host side of a parameter change: the raw value, its program slot and
+    // the stereo/mono build rules. `value` is taken as it is.
+    void storeParameter(VstInt32 index, float value);
+    // Audio side: a parameter's effective values and filter coefficients,
+    // and the states its change clears.
+    void applyParameter(VstInt32 index, float value);
+    // Keeps the records' stereo/mono slot equal to the shared value (stereo).
+    void syncStereoMonoSlots() const;
 
     void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing);
 
     const PluginBuild pluginBuild;
-    BassProgram programs[kNumPrograms];
+    mutable BassProgram programs[kNumPrograms];
+    float vuValue = 0.0f;
 
-    float rawValues[kNumParams] = {};
+    // The shared truth: raw values in program-slot order as last set by any
+    // thread, the rate every coefficient is to be computed with (it changes
+    // at construction and at resume), and the reset asked for with its rate
+    // and meter delay.
+    SharedParameters<kNumParams> parameters;
+    std::atomic<int> mappingRate{44100};
+    std::atomic<int> resetRate{44100};
+    std::atomic<int> resetMeterDelay{1};
+    PendingReset pendingReset;
+
+    // Audio thread only: effective values and what they were derived from.
+    float appliedValues[kNumParams] = {};
+    uint32_t appliedChanges[kNumParams] = {};
+    uint32_t appliedVersion = ~0u;
+    int appliedRate = 0;
     float gainLin = 1.0f;
     float mixAmount = 1.0f;
     float freqHz = 20.0f;
@@ -88,9 +129,8 @@ protected:
     float saturationOn = 1.0f;
     float processOn = 1.0f;
     float stereoValue = 1.0f;
-    int stereoMode = -1;
+    std::atomic<int> stereoMode{-1};
     int sampleRateInt = 44100;
-    float vuValue = 0.0f;
 
     // Processing state. Index 0 is the left channel, 1 the right.
     BassLookup lookup;

@@ -1,6 +1,9 @@
 // The bass signal path's glue: one implementation behind both process calls,
 // with the block start and end steps around the per-sample kernels.
+#include <emmintrin.h>
+
 #include <cmath>
+#include <initializer_list>
 
 #include "bass/bass_effect.h"
 #include "bass_dsp/bass_kernels.h"
@@ -16,28 +19,90 @@ int truncated(float value) {
     return value == value ? static_cast<int>(value) : 0;
 }
 
+// No audio comes near 1e5 (100 dB above full scale); input beyond it is a
+// fault upstream, not sound.
+constexpr float kRunawayInput = 1e5f;
+// States may grow with the square of the input in the harmonic path, so their
+// bound lies far above what the loudest acceptable input produces.
+constexpr double kRunawayState = 1e15;
+
+// True when a sample of the block lies beyond kRunawayInput (NaN excluded:
+// the state check catches it).
+bool exceedsAudioLevels(float** inputs, int channels, int frames) {
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+    __m128 peak = _mm_setzero_ps();
+    float tail = 0.0f;
+    for (int c = 0; c < channels; ++c) {
+        const float* in = inputs[c];
+        int i = 0;
+        for (; i + 4 <= frames; i += 4) peak = _mm_max_ps(peak, _mm_and_ps(_mm_loadu_ps(in + i), magnitude));
+        for (; i < frames; ++i) tail = std::fmax(tail, std::fabs(in[i]));
+    }
+    alignas(16) float lanes[4];
+    _mm_store_ps(lanes, peak);
+    for (float lane : lanes) tail = std::fmax(tail, lane);
+    return tail > kRunawayInput;
+}
+
 }  // namespace
 
+// The stereo build decides an undecided mode (a raw value that disagrees with
+// the effective one, as -1 does) from the second input's connection. The
+// answer becomes the shared value, which every program record shows; a value
+// the host set meanwhile is never overwritten: the next block settles from it.
 void BassEffect::settleChannelMode() {
-    float& raw = rawValues[kSlotStereoMono];
+    constexpr int slot = kSlotStereoMono;
     if (pluginBuild == PluginBuild::Mono) {
         stereoMode = 0;
         stereoValue = 0.0f;
-        raw = 0.0f;
+        if (appliedValues[slot] != 0.0f && parameters.replaceIf(slot, appliedValues[slot], 0.0f))
+            appliedValues[slot] = 0.0f;
         return;
     }
-    if (truncated(raw) != truncated(stereoValue)) {
+    if (truncated(appliedValues[slot]) != truncated(stereoValue)) {
         const float decided = isInputConnected(1) ? 1.0f : 0.0f;
-        stereoValue = decided;
-        raw = decided;
-        writeStereoMonoToAllPrograms(decided);
+        if (parameters.replaceIf(slot, appliedValues[slot], decided)) {
+            appliedValues[slot] = decided;
+            stereoValue = decided;
+        }
     }
     stereoMode = truncated(stereoValue);
 }
 
+// The audio thread's block start. Parameters: only what was set since the
+// last block is applied again, in the order a program is applied, from one
+// consistent copy. A new rate applies everything at that rate and then resets
+// the processing, as a fresh instance at that rate starts.
+void BassEffect::takeHostChanges() {
+    const int rate = mappingRate.load(std::memory_order_acquire);
+    const bool newRate = rate != appliedRate;
+    if (newRate || parameters.version() != appliedVersion) {
+        SharedParameters<kNumParams>::Snapshot now;
+        if (parameters.snapshot(now)) {
+            if (newRate) sampleRateInt = rate;
+            for (int index : kProgramApplyOrder) {
+                const int slot = kParameters[index].slot;
+                appliedValues[slot] = now.values[slot];
+                if (newRate || now.changes[slot] != appliedChanges[slot]) applyParameter(index, now.values[slot]);
+                appliedChanges[slot] = now.changes[slot];
+            }
+            appliedVersion = now.version;
+            if (newRate) {
+                appliedRate = rate;
+                pendingReset.take();
+                resetProcessing(rate, resetMeterDelay.load(std::memory_order_relaxed));
+            }
+        }
+    }
+    if (pendingReset.take())
+        resetProcessing(resetRate.load(std::memory_order_relaxed), resetMeterDelay.load(std::memory_order_relaxed));
+}
+
 void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing) {
+    takeHostChanges();
     settleChannelMode();
     if (sampleFrames < 0) sampleFrames = 0;
+    const bool wildInput = exceedsAudioLevels(inputs, stereoMode != 0 ? 2 : 1, sampleFrames);
 
     const float a1 = static_cast<float>(bandCoef), a2 = static_cast<float>(shaperCoef);
     const float sqrtThreshold = lookup.sqrtOf(thresholdLin);
@@ -98,22 +163,26 @@ void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFr
     ringReadIndex = static_cast<int>(s.r);
     lastGain = s.gain;
 
-    // A non-finite input poisons the filters and rings for good; start them
-    // afresh so that the next finite block gives finite output again. The
-    // band split takes up any such input, so checking the states suffices.
-    double sum = envelope;
+    // Input far beyond any audio level (a broken plug-in upstream), or a state
+    // that went non-finite, would keep the output wrong for a long time (the
+    // 15 Hz filter alone needs most of a second to forget a 1e20 sample):
+    // start the states and rings afresh, so the next block is clean again.
+    double largest = std::fabs(envelope);
     for (int c = 0; c < 2; ++c)
-        sum += splitState1[c] + splitState2[c] + shaperState[c] + peakHold[c] + harmonicState[c] + dcState[c];
-    if (!std::isfinite(sum)) {
+        for (double v : {splitState1[c], splitState2[c], shaperState[c], peakHold[c], harmonicState[c], dcState[c]})
+            largest = std::fmax(largest, std::fabs(v));
+    if (wildInput || !(largest <= kRunawayState)) {
         envelope = 0.0f;
         lastGain = 1.0f;
         resetAudioState();
         fillAudioRings(1e-7f);
     }
 
-    overloadRing[meterWriteIndex] = s.overload;
-    gainMeterRing[meterWriteIndex] = lastGain > 1e-8f ? std::log10(lastGain) * (5.0f / 12.0f) : 0.0f;
-    meterWriteIndex = (meterWriteIndex + 1) & bass_dsp::kRingMask;
+    const int meterSlot = meterWriteIndex;
+    overloadRing[meterSlot].store(s.overload, std::memory_order_relaxed);
+    gainMeterRing[meterSlot].store(lastGain > 1e-8f ? std::log10(lastGain) * (5.0f / 12.0f) : 0.0f,
+                                   std::memory_order_relaxed);
+    meterWriteIndex = (meterSlot + 1) & bass_dsp::kRingMask;
     meterReadIndex = (meterReadIndex + 1) & bass_dsp::kRingMask;
 }
 

@@ -11,10 +11,20 @@ using namespace bass_params;
 void BassEffect::setProgram(VstInt32 program) {
     if (!validProgramIndex(program)) return;
     curProgram = program;
-    // setParameter writes the values back into this record (and the
+    // One write for the whole program, so the audio thread takes all of it or
+    // none; storeParameter writes the values back into this record (and the
     // stereo/mono value into every record) as it goes.
+    syncStereoMonoSlots();
     const BassProgram record = programs[program];
-    for (int index : kProgramApplyOrder) setParameter(index, record.values[kParameters[index].slot]);
+    parameters.beginWrite();
+    for (int index : kProgramApplyOrder) storeParameter(index, record.values[kParameters[index].slot]);
+    parameters.endWrite();
+    if (editorOpen && editor) {
+        for (int index : kProgramApplyOrder) {
+            editor->postUpdate();
+            editor->parameterChanged(index, record.values[kParameters[index].slot]);
+        }
+    }
     if (editor) editor->postUpdate();
 }
 
@@ -41,6 +51,7 @@ bool BassEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, ch
 
 bool BassEffect::copyProgram(VstInt32 destination) {
     if (!validProgramIndex(destination)) return false;
+    syncStereoMonoSlots();
     programs[destination] = programs[curProgram];
     return true;
 }

@@ -178,9 +178,10 @@ void BassEditor::idle() {
     GuiEditorBase::idle();
     if (!frame || !bass) return;
     // The audio thread moves the index; read it once and keep it in the ring.
-    const int slot = bass->meterReadIndex & (BassEffect::kRingSize - 1);
-    if (needle) needle->setValue(bass->gainMeterRing[slot]);
-    if (overload) overload->setValue(bass->overloadRing[slot]);
+    float gain = 0.0f, overloaded = 0.0f;
+    bass->readMeters(gain, overloaded);
+    if (needle) needle->setValue(gain);
+    if (overload) overload->setValue(overloaded);
     if (controls[kStereoMono.tag]) controls[kStereoMono.tag]->setValue(bass->getEffectiveValue(kStereoMono.tag));
     if (controls[kProcess.tag]) controls[kProcess.tag]->setValue(bass->getEffectiveValue(kProcess.tag));
 }

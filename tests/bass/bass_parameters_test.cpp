@@ -216,9 +216,10 @@ TEST(BassParameters, BadValuesLeaveEveryCoefficientFinite) {
         EXPECT_TRUE(std::isfinite(e.colourNorm));
         EXPECT_NE(display(e, kGain), "  NaN   ");
     }
-    // Moderately out-of-range values still pass through the formulas unchanged.
+    // Values past the range are held at its end.
     e.setParameter(kGain, 1.5f);
-    EXPECT_NEAR(e.getEffectiveValue(kGain), std::pow(10.0, 1.2), 1e-3);
+    EXPECT_EQ(e.getParameter(kGain), 1.0f);
+    EXPECT_NEAR(e.getEffectiveValue(kGain), std::pow(10.0, 0.6), 1e-5);
     e.setParameter(kStereoMono, -0.5f);
     EXPECT_EQ(e.getEffectiveValue(kStereoMono), 1.0f);
 }

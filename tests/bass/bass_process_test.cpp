@@ -31,7 +31,7 @@ std::vector<float> sine(int frames, double hz, double amplitude, double fs = 441
 float dithered(float x, int n) { return x + (n % 2 == 0 ? -1e-12f : 1e-12f); }
 
 // Output value of the block just processed, read at the slot it was written to.
-float lastMeter(const BassEffect& e, const float* ring) { return ring[(e.meterWriteIndex + 255) & 255]; }
+float lastMeter(const BassEffect& e, const std::atomic<float>* ring) { return ring[(e.meterWriteIndex + 255) & 255]; }
 
 class BassBuilds : public ::testing::TestWithParam<PluginBuild> {};
 INSTANTIATE_TEST_SUITE_P(Both, BassBuilds, ::testing::Values(PluginBuild::Stereo, PluginBuild::Mono),

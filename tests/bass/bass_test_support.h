@@ -39,10 +39,29 @@ struct TestHost {
     }
 };
 
-// Exposes the processing state for inspection.
+// Exposes the processing state for inspection. The calls whose work the
+// audio thread takes up at its next block start are followed by that block
+// start at once, so the tests see what a single-threaded host's next block
+// would see.
 class Bass : public BassEffect {
 public:
     explicit Bass(PluginBuild build, audioMasterCallback master = TestHost::callback) : BassEffect(master, build) {}
+    void setParameter(VstInt32 index, float value) override {
+        BassEffect::setParameter(index, value);
+        takeHostChanges();
+    }
+    void setProgram(VstInt32 program) override {
+        BassEffect::setProgram(program);
+        takeHostChanges();
+    }
+    void suspend() override {
+        BassEffect::suspend();
+        takeHostChanges();
+    }
+    void resume() override {
+        BassEffect::resume();
+        takeHostChanges();
+    }
     using BassEffect::bandCoef;
     using BassEffect::colourNorm;
     using BassEffect::dcCoef;
@@ -52,7 +71,6 @@ public:
     using BassEffect::harmonicState;
     using BassEffect::lookup;
     using BassEffect::peakHold;
-    using BassEffect::rawValues;
     using BassEffect::ringReadIndex;
     using BassEffect::ringWriteIndex;
     using BassEffect::shaperCoef;
