@@ -42,9 +42,10 @@ BassEffect::BassEffect(audioMasterCallback audioMaster, PluginBuild build)
     bass_programs::loadFactoryStore(programs, build);
     BassProgram defaults;
     defaults.setDefault(build);
-    parameters.beginWrite();
-    for (int slot = 0; slot < kNumParams; ++slot) parameters.write(slot, defaults.values[slot]);
-    parameters.endWrite();
+    {
+        ParameterWrite write(parameters);
+        for (int slot = 0; slot < kNumParams; ++slot) write.set(slot, defaults.values[slot]);
+    }
 
     setProgram(0);
 

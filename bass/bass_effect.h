@@ -91,7 +91,8 @@ protected:
     void settleChannelMode();
     // Host side of a parameter change: the raw value, its program slot and
     // the stereo/mono build rules. `value` is taken as it is.
-    void storeParameter(VstInt32 index, float value);
+    using ParameterWrite = SharedParameters<kNumParams>::Write;
+    void storeParameter(ParameterWrite& write, VstInt32 index, float value);
     // Audio side: a parameter's effective values and filter coefficients,
     // and the states its change clears.
     void applyParameter(VstInt32 index, float value);

@@ -46,15 +46,15 @@ const BassProgram* BassEffect::programStore() const {
     return programs;
 }
 
-void BassEffect::storeParameter(VstInt32 index, float value) {
+void BassEffect::storeParameter(ParameterWrite& write, VstInt32 index, float value) {
     const int slot = kParameters[index].slot;
     if (index != kStereoMono) {
-        parameters.write(slot, value);
+        write.set(slot, value);
         programs[curProgram].values[slot] = value;
     } else if (pluginBuild == PluginBuild::Mono) {
-        parameters.write(slot, 0.0f);
+        write.set(slot, 0.0f);
     } else {
-        parameters.write(slot, value);
+        write.set(slot, value);
         syncStereoMonoSlots();
     }
 }
@@ -101,9 +101,8 @@ void BassEffect::setParameter(VstInt32 index, float value) {
     value = value < lowest ? lowest : (value > 1.0f ? 1.0f : value);
 
     if (validIndex(index)) {
-        parameters.beginWrite();
-        storeParameter(index, value);
-        parameters.endWrite();
+        ParameterWrite write(parameters);
+        storeParameter(write, index, value);
     }
 
     if (editorOpen && editor) {

@@ -55,13 +55,13 @@ void BassEffect::settleChannelMode() {
     if (pluginBuild == PluginBuild::Mono) {
         stereoMode = 0;
         stereoValue = 0.0f;
-        if (appliedValues[slot] != 0.0f && parameters.replaceIf(slot, appliedValues[slot], 0.0f))
+        if (appliedValues[slot] != 0.0f && ParameterWrite(parameters).replaceIf(slot, appliedValues[slot], 0.0f))
             appliedValues[slot] = 0.0f;
         return;
     }
     if (truncated(appliedValues[slot]) != truncated(stereoValue)) {
         const float decided = isInputConnected(1) ? 1.0f : 0.0f;
-        if (parameters.replaceIf(slot, appliedValues[slot], decided)) {
+        if (ParameterWrite(parameters).replaceIf(slot, appliedValues[slot], decided)) {
             appliedValues[slot] = decided;
             stereoValue = decided;
         }

@@ -16,9 +16,10 @@ void BassEffect::setProgram(VstInt32 program) {
     // stereo/mono value into every record) as it goes.
     syncStereoMonoSlots();
     const BassProgram record = programs[program];
-    parameters.beginWrite();
-    for (int index : kProgramApplyOrder) storeParameter(index, record.values[kParameters[index].slot]);
-    parameters.endWrite();
+    {
+        ParameterWrite write(parameters);
+        for (int index : kProgramApplyOrder) storeParameter(write, index, record.values[kParameters[index].slot]);
+    }
     if (editorOpen && editor) {
         for (int index : kProgramApplyOrder) {
             editor->postUpdate();

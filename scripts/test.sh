@@ -8,5 +8,7 @@ build="${VORSA_BUILD_DIR:-$root/build}"
 VORSA_BUILD_DIR="$build" "$root/scripts/build.sh"
 # The Windows DLLs, which the suite checks and runs under Wine.
 "$root/scripts/build-windows.sh"
+# The two-thread stress test built with ThreadSanitizer, which the suite runs.
+"$root/scripts/thread-check.sh"
 cd "$build"
 ctest --output-on-failure -j "$(nproc)"

@@ -4,73 +4,77 @@
 // Any thread may set values: the host's user-interface thread (editor, program
 // changes) and its audio thread (automation) alike. The audio thread takes a
 // copy of all of them at the start of a block and derives its coefficients from
-// that copy alone, so a block never runs half of a change. Values written
-// together between beginWrite() and endWrite() (a program) are seen whole or
-// not at all: while a write is in progress, or when one overlaps the copy, the
-// copy fails and the block keeps the coefficients it had; the next block tries
-// again. Nobody waits and nothing is allocated.
+// that copy alone, so a block never runs half of a change. Values set through
+// one Write (a program) are seen whole or not at all: while a write is in
+// progress, or when one overlaps the copy, the copy fails and the block keeps
+// the coefficients it had; the next block tries again. Nobody waits and
+// nothing is allocated.
 //
-// The two counters work as a sequence lock that tolerates several writers:
+// Two counters work as a sequence lock that tolerates several writers:
 // `begun` counts writes started, `ended` writes finished. A copy is consistent
 // when no write was in progress as it started and none started while it ran.
+// Writes that overlap each other are ordered by the ticket each draws from
+// `begun`: a slot keeps the value of the newest write that set it, so two
+// programs set at once by two threads end as the later one, never as a mix.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 
 template <int N>
 class SharedParameters {
 public:
-    // A consistent copy, with how often each value has been set (setting a
-    // value to what it already was counts: for some parameters the act of
-    // setting has effects of its own).
+    // A consistent copy. `changes` holds, per slot, the ticket of the write
+    // that set it last: it moves whenever the value is set, also to what it
+    // already was (for some parameters the act of setting has effects of its
+    // own).
     struct Snapshot {
         float values[N];
         uint32_t changes[N];
         uint32_t version;
     };
 
-    SharedParameters() {
-        for (int i = 0; i < N; ++i) {
-            values_[i].store(0.0f, std::memory_order_relaxed);
-            changes_[i].store(0, std::memory_order_relaxed);
+    // One write of one or several values; it ends when the object goes.
+    class Write {
+    public:
+        explicit Write(SharedParameters& shared)
+            : shared_(shared), ticket_(shared.begun_.fetch_add(1, std::memory_order_relaxed) + 1) {}
+        ~Write() { shared_.ended_.fetch_add(1, std::memory_order_release); }
+        Write(const Write&) = delete;
+        Write& operator=(const Write&) = delete;
+
+        void set(int slot, float value) { shared_.store(slot, value, ticket_); }
+
+        // Sets the value only while it is still `expected`, so a value decided
+        // from an older one never overwrites a newer one.
+        bool replaceIf(int slot, float expected, float desired) {
+            std::atomic<uint64_t>& cell = shared_.slots_[slot];
+            uint64_t current = cell.load(std::memory_order_relaxed);
+            while (valueOf(current) == expected && newer(ticket_, current)) {
+                if (cell.compare_exchange_weak(current, pack(desired, ticket_), std::memory_order_release,
+                                               std::memory_order_relaxed))
+                    return true;
+            }
+            return false;
         }
+
+    private:
+        SharedParameters& shared_;
+        const uint32_t ticket_;
+    };
+
+    SharedParameters() {
+        for (auto& cell : slots_) cell.store(0, std::memory_order_relaxed);
     }
     SharedParameters(const SharedParameters&) = delete;
     SharedParameters& operator=(const SharedParameters&) = delete;
 
     // Any thread: the value last set.
-    float get(int slot) const { return values_[slot].load(std::memory_order_relaxed); }
+    float get(int slot) const { return valueOf(slots_[slot].load(std::memory_order_relaxed)); }
 
     // Any thread: one value, as one write.
-    void set(int slot, float value) {
-        beginWrite();
-        write(slot, value);
-        endWrite();
-    }
-
-    // Any thread: several values as one write. Writes may nest.
-    void beginWrite() {
-        begun_.fetch_add(1, std::memory_order_relaxed);
-        // The count above becomes visible no later than any value below.
-        std::atomic_thread_fence(std::memory_order_release);
-    }
-    void write(int slot, float value) {
-        values_[slot].store(value, std::memory_order_relaxed);
-        changes_[slot].fetch_add(1, std::memory_order_relaxed);
-    }
-    void endWrite() { ended_.fetch_add(1, std::memory_order_release); }
-
-    // Any thread: replaces the value only while it is still `expected`, so a
-    // value decided from an older one never overwrites a newer one.
-    bool replaceIf(int slot, float expected, float desired) {
-        beginWrite();
-        const bool replaced =
-            values_[slot].compare_exchange_strong(expected, desired, std::memory_order_relaxed);
-        if (replaced) changes_[slot].fetch_add(1, std::memory_order_relaxed);
-        endWrite();
-        return replaced;
-    }
+    void set(int slot, float value) { Write(*this).set(slot, value); }
 
     // Counts finished writes: unchanged means nothing was set since.
     uint32_t version() const { return ended_.load(std::memory_order_acquire); }
@@ -81,21 +85,49 @@ public:
         const uint32_t ended = ended_.load(std::memory_order_acquire);
         const uint32_t begun = begun_.load(std::memory_order_acquire);
         if (begun != ended) return false;
+        // A value read here that a later write stored makes that write's
+        // start visible to the check below.
         for (int i = 0; i < N; ++i) {
-            out.values[i] = values_[i].load(std::memory_order_relaxed);
-            out.changes[i] = changes_[i].load(std::memory_order_relaxed);
+            const uint64_t cell = slots_[i].load(std::memory_order_acquire);
+            out.values[i] = valueOf(cell);
+            out.changes[i] = static_cast<uint32_t>(cell >> 32);
         }
-        // Any value read above that a later write stored makes that write's
-        // start visible to the load below.
-        std::atomic_thread_fence(std::memory_order_acquire);
         if (begun_.load(std::memory_order_relaxed) != begun) return false;
         out.version = ended;
         return true;
     }
 
 private:
-    std::atomic<float> values_[N];
-    std::atomic<uint32_t> changes_[N];
+    // A slot holds the value's bits in its low half, the ticket in its high half.
+    static uint64_t pack(float value, uint32_t ticket) {
+        uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        return (static_cast<uint64_t>(ticket) << 32) | bits;
+    }
+    static float valueOf(uint64_t cell) {
+        const uint32_t bits = static_cast<uint32_t>(cell);
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+
+    // Tickets count on through wrap-around: compare by difference.
+    static bool newer(uint32_t ticket, uint64_t cell) {
+        return static_cast<int32_t>(ticket - static_cast<uint32_t>(cell >> 32)) > 0;
+    }
+
+    // Released, so that a copy that sees the value also sees the write begun.
+    void store(int slot, float value, uint32_t ticket) {
+        std::atomic<uint64_t>& cell = slots_[slot];
+        uint64_t current = cell.load(std::memory_order_relaxed);
+        while (newer(ticket, current)) {
+            if (cell.compare_exchange_weak(current, pack(value, ticket), std::memory_order_release,
+                                           std::memory_order_relaxed))
+                return;
+        }
+    }
+
+    std::atomic<uint64_t> slots_[N];
     std::atomic<uint32_t> begun_{0};
     std::atomic<uint32_t> ended_{0};
 };

@@ -15,10 +15,11 @@ void TrebleEffect::setProgram(VstInt32 program) {
         // record as it goes.
         syncStereoMonoSlots();
         const TrebleProgram record = programs[program];
-        parameters.beginWrite();
-        for (int index : treble_params::kProgramApplyOrder)
-            storeParameter(index, record.values[treble_params::kParameters[index].slot]);
-        parameters.endWrite();
+        {
+            ParameterWrite write(parameters);
+            for (int index : treble_params::kProgramApplyOrder)
+                storeParameter(write, index, record.values[treble_params::kParameters[index].slot]);
+        }
         for (int index : treble_params::kProgramApplyOrder)
             notifyEditor(index, record.values[treble_params::kParameters[index].slot]);
         if (editorOpen && editor) editor->postUpdate();

@@ -47,13 +47,14 @@ TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
 
     // The defaults, which program 0 replaces; without a bank they stay and
     // the first take below derives every coefficient from them.
-    parameters.beginWrite();
-    for (int index = 0; index < kNumParams; ++index) {
-        float value = treble_params::kParameters[index].defaultValue;
-        if (index == treble_params::kStereoMono) value = stereo ? -1.0f : 1.0f;
-        parameters.write(treble_params::kParameters[index].slot, value);
+    {
+        ParameterWrite write(parameters);
+        for (int index = 0; index < kNumParams; ++index) {
+            float value = treble_params::kParameters[index].defaultValue;
+            if (index == treble_params::kStereoMono) value = stereo ? -1.0f : 1.0f;
+            write.set(treble_params::kParameters[index].slot, value);
+        }
     }
-    parameters.endWrite();
     if (programs) setProgram(0);
 
     suspend();

@@ -98,16 +98,16 @@ void TrebleEffect::notifyEditor(VstInt32 index, float value) {
     }
 }
 
-void TrebleEffect::storeParameter(VstInt32 index, float value) {
+void TrebleEffect::storeParameter(ParameterWrite& write, VstInt32 index, float value) {
     const int slot = kParameters[index].slot;
     if (index == kStereoMono) {
         // The mono build's mode is fixed; the stereo build's value belongs to
         // every program.
         if (pluginBuild == PluginBuild::Mono) return;
-        parameters.write(slot, value);
+        write.set(slot, value);
         syncStereoMonoSlots();
     } else if (index != kProcessEnh || stereoMonoEffective() < 0.5f) {
-        parameters.write(slot, value);
+        write.set(slot, value);
         if (programs) programs[curProgram].values[slot] = value;
     }
 }
@@ -120,9 +120,8 @@ void TrebleEffect::setParameter(VstInt32 index, float value) {
     if (validIndex(index) && value == value) {
         const float lowest = index == kStereoMono ? -1.0f : 0.0f;
         value = value < lowest ? lowest : (value > 1.0f ? 1.0f : value);
-        parameters.beginWrite();
-        storeParameter(index, value);
-        parameters.endWrite();
+        ParameterWrite write(parameters);
+        storeParameter(write, index, value);
     }
     notifyEditor(index, value);
 }

@@ -49,7 +49,7 @@ bool TrebleEffect::settleStereoMode() {
         const bool connected = isInputConnected(1);
         secondInputConnected = connected ? 1 : 0;
         const float settled = connected ? 0.0f : 1.0f;
-        if (parameters.replaceIf(slot, appliedValues[slot], settled)) {
+        if (ParameterWrite(parameters).replaceIf(slot, appliedValues[slot], settled)) {
             appliedValues[slot] = settled;
             coef.stereoMonoEffective = settled;
         }

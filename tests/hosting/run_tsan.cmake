@@ -1,0 +1,12 @@
+# Runs the ThreadSanitizer build of the stress test; skipped (77) when it was
+# not built. Any report of a race fails the run.
+if(NOT EXISTS "${BINARY}")
+  message("not built: ${BINARY} (scripts/thread-check.sh builds it)")
+  cmake_language(EXIT 77)
+endif()
+set(ENV{TSAN_OPTIONS} "halt_on_error=1 exitcode=66")
+execute_process(COMMAND "${BINARY}" RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("${out}${err}")
+if(NOT result EQUAL 0 OR err MATCHES "WARNING: ThreadSanitizer")
+  message(FATAL_ERROR "the stress test under ThreadSanitizer failed (exit ${result})")
+endif()
