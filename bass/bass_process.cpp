@@ -1,9 +1,6 @@
 // The bass signal path's glue: one implementation behind both process calls,
 // with the block start and end steps around the per-sample kernels.
-#include <emmintrin.h>
-
 #include <cmath>
-#include <initializer_list>
 
 #include "bass/bass_effect.h"
 #include "bass_dsp/bass_kernels.h"
@@ -19,30 +16,11 @@ int truncated(float value) {
     return value == value ? static_cast<int>(value) : 0;
 }
 
-// No audio comes near 1e5 (100 dB above full scale); input beyond it is a
-// fault upstream, not sound.
-constexpr float kRunawayInput = 1e5f;
-// States may grow with the square of the input in the harmonic path, so their
-// bound lies far above what the loudest acceptable input produces.
-constexpr double kRunawayState = 1e15;
-
-// True when a sample of the block lies beyond kRunawayInput (NaN excluded:
-// the state check catches it).
-bool exceedsAudioLevels(float** inputs, int channels, int frames) {
-    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
-    __m128 peak = _mm_setzero_ps();
-    float tail = 0.0f;
-    for (int c = 0; c < channels; ++c) {
-        const float* in = inputs[c];
-        int i = 0;
-        for (; i + 4 <= frames; i += 4) peak = _mm_max_ps(peak, _mm_and_ps(_mm_loadu_ps(in + i), magnitude));
-        for (; i < frames; ++i) tail = std::fmax(tail, std::fabs(in[i]));
-    }
-    alignas(16) float lanes[4];
-    _mm_store_ps(lanes, peak);
-    for (float lane : lanes) tail = std::fmax(tail, lane);
-    return tail > kRunawayInput;
-}
+// The band split's states and the envelope follow the input through low-passes,
+// so no audio takes them past its own peak; beyond 1e6 (120 dB above full
+// scale) they hold a fault from upstream (a 1e20 sample), which would keep
+// the output wrong for most of a second.
+constexpr double kRunawayLevel = 1e6;
 
 }  // namespace
 
@@ -102,7 +80,6 @@ void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFr
     takeHostChanges();
     settleChannelMode();
     if (sampleFrames < 0) sampleFrames = 0;
-    const bool wildInput = exceedsAudioLevels(inputs, stereoMode != 0 ? 2 : 1, sampleFrames);
 
     const float a1 = static_cast<float>(bandCoef), a2 = static_cast<float>(shaperCoef);
     const float sqrtThreshold = lookup.sqrtOf(thresholdLin);
@@ -163,15 +140,17 @@ void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFr
     ringReadIndex = static_cast<int>(s.r);
     lastGain = s.gain;
 
-    // Input far beyond any audio level (a broken plug-in upstream), or a state
-    // that went non-finite, would keep the output wrong for a long time (the
-    // 15 Hz filter alone needs most of a second to forget a 1e20 sample):
-    // start the states and rings afresh, so the next block is clean again.
-    double largest = std::fabs(envelope);
-    for (int c = 0; c < 2; ++c)
-        for (double v : {splitState1[c], splitState2[c], shaperState[c], peakHold[c], harmonicState[c], dcState[c]})
-            largest = std::fmax(largest, std::fabs(v));
-    if (wildInput || !(largest <= kRunawayState)) {
+    // A state that went non-finite, or one that holds input far beyond any
+    // audio level, would keep the output wrong for a long time (the 15 Hz
+    // filter alone needs most of a second to forget a 1e20 sample): start the
+    // states and rings afresh, so the next block is clean again.
+    double sum = envelope;
+    double level = std::fabs(envelope);
+    for (int c = 0; c < 2; ++c) {
+        sum += splitState1[c] + splitState2[c] + shaperState[c] + peakHold[c] + harmonicState[c] + dcState[c];
+        level = std::fmax(level, std::fmax(std::fabs(splitState1[c]), std::fabs(splitState2[c])));
+    }
+    if (!std::isfinite(sum) || level > kRunawayLevel) {
         envelope = 0.0f;
         lastGain = 1.0f;
         resetAudioState();

@@ -70,10 +70,11 @@ TEST(BadValues, ABrokenInputBlockIsForgottenSoon) {
         bool saturation;   // Rumblor: its soft clipper on
         int cleanAfter;    // frames after the end of the broken block
     } cases[] = {
-        {"Vorsa_RUMBLOR", 19, 1e20f, false, 0},
-        {"Vorsa_RUMBLOR", 19, -1e20f, true, 0},
-        {"Vorsa_RUMBLOR_Mono", 3, 3e6f, false, 0},
-        {"Vorsa_RUMBLOR", 0, kInf, true, 0},
+        {"Vorsa_RUMBLOR", 0, 1e20f, false, 0},
+        // The soft clipper hides the kept state until a program turns it off.
+        {"Vorsa_RUMBLOR", 3, -1e20f, true, 0},
+        {"Vorsa_RUMBLOR_Mono", 0, 1e10f, false, 0},
+        {"Vorsa_RUMBLOR", 19, kInf, true, 0},
         // Glintor starts again from its construction state: its look-ahead
         // and hiss control need up to 28 ms to sound as before.
         {"Vorsa_Glintor", 0, 1e20f, false, 1235},
