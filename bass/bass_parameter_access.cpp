@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bass/bass_effect.h"
+#include "shell/shared_float.h"
 
 using namespace bass_params;
 
@@ -38,7 +39,7 @@ float effectiveValue(VstInt32 index, float raw, PluginBuild build) {
 void BassEffect::syncStereoMonoSlots() const {
     if (pluginBuild == PluginBuild::Mono) return;
     const float value = parameters.get(kSlotStereoMono);
-    for (BassProgram& program : programs) program.values[kSlotStereoMono] = value;
+    for (BassProgram& program : programs) storeShared(program.values[kSlotStereoMono], value);
 }
 
 const BassProgram* BassEffect::programStore() const {
@@ -50,7 +51,7 @@ void BassEffect::storeParameter(ParameterWrite& write, VstInt32 index, float val
     const int slot = kParameters[index].slot;
     if (index != kStereoMono) {
         write.set(slot, value);
-        programs[curProgram].values[slot] = value;
+        storeShared(programs[curProgram].values[slot], value);
     } else if (pluginBuild == PluginBuild::Mono) {
         write.set(slot, 0.0f);
     } else {

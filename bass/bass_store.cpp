@@ -5,6 +5,7 @@
 
 #include "bass/bass_effect.h"
 #include "shell/effect_texts.h"
+#include "shell/shared_float.h"
 
 using namespace bass_params;
 
@@ -15,7 +16,8 @@ void BassEffect::setProgram(VstInt32 program) {
     // none; storeParameter writes the values back into this record (and the
     // stereo/mono value into every record) as it goes.
     syncStereoMonoSlots();
-    const BassProgram record = programs[program];
+    BassProgram record;
+    copyShared(record.values, programs[program].values, kNumParams);
     {
         ParameterWrite write(parameters);
         for (int index : kProgramApplyOrder) storeParameter(write, index, record.values[kParameters[index].slot]);
@@ -53,6 +55,8 @@ bool BassEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, ch
 bool BassEffect::copyProgram(VstInt32 destination) {
     if (!validProgramIndex(destination)) return false;
     syncStereoMonoSlots();
-    programs[destination] = programs[curProgram];
+    const BassProgram& source = programs[curProgram];
+    copyShared(programs[destination].values, source.values, kNumParams);
+    std::memcpy(programs[destination].name, source.name, sizeof source.name);
     return true;
 }

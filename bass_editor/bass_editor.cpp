@@ -186,7 +186,7 @@ void BassEditor::idle() {
     if (controls[kProcess.tag]) controls[kProcess.tag]->setValue(bass->getEffectiveValue(kProcess.tag));
 }
 
-void BassEditor::parameterChanged(VstInt32 index, float /*value*/) {
+void BassEditor::refreshParameter(VstInt32 index) {
     if (!frame || !bass || !validTag(index)) return;
     if (controls[index]) controls[index]->setValue(bass->getParameter(index));
     if (valueFields[index]) valueFields[index]->setValue(fieldValue(index));

@@ -35,7 +35,7 @@ public:
     // The toolkit's idle first, then the meters and the buttons whose shown
     // state follows the effect rather than the user.
     void idle() override;
-    void parameterChanged(VstInt32 index, float value) override;
+    void refreshParameter(VstInt32 index) override;
     void resetMeters() override;
     void controlChanged(Canvas* canvas, GuiControl* control) override;
 

@@ -41,13 +41,22 @@ void GuiEditorBase::close() {
     systemWindow = nullptr;
 }
 
+void GuiEditorBase::parameterChanged(VstInt32 index, float /*value*/) {
+    if (index >= 0 && index < 32) changedParameters.fetch_or(1u << index);
+    postUpdate();
+}
+
+void GuiEditorBase::catchUp() {
+    const uint32_t changed = changedParameters.exchange(0);
+    for (VstInt32 index = 0; index < 32; ++index)
+        if (changed & (1u << index)) refreshParameter(index);
+    if (updateRequested.exchange(false)) update();
+}
+
 void GuiEditorBase::idle() {
     if (inIdle) return;
     if (frame) frame->processEvents();
-    if (updateRequested) {
-        updateRequested = false;
-        update();
-    }
+    catchUp();
     if (frame) frame->idle();
 }
 
@@ -72,10 +81,7 @@ void GuiEditorBase::pumpIdle() {
     GuiPlatform& platform = guiPlatform();
     inIdle = true;
     uint32_t now = platform.tickCount();
-    if (updateRequested) {
-        updateRequested = false;
-        update();
-    }
+    catchUp();
     if (frame) frame->idle();
     // Unsigned differences keep the pacing right across the tick counter's wrap.
     if (now - lastIdleTicks < 100) {

@@ -4,6 +4,7 @@
 // drop them in close.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "gui/gui_types.h"
@@ -28,6 +29,8 @@ public:
     void close() override;
     void idle() override;
     virtual void update() {}
+    // Any thread may report changes (hosts set parameters from their audio
+    // thread too); the views follow at the next idle, on the editor's thread.
     void postUpdate() override { updateRequested = true; }
     VstInt32 keyDown(VstKeyCode& /*key*/) override { return -1; }
     VstInt32 keyUp(VstKeyCode& /*key*/) override { return -1; }
@@ -35,7 +38,7 @@ public:
     VstInt32 setKnobDragMode(VstInt32 mode) override;
     // Gives the wheel to the last view under the cursor.
     virtual bool wheel(float distance);
-    void parameterChanged(VstInt32 /*index*/, float /*value*/) override { postUpdate(); }
+    void parameterChanged(VstInt32 index, float value) override;
     // Draws the whole frame in a fresh canvas.
     virtual void draw();
 
@@ -58,12 +61,17 @@ protected:
     bool createFrame(void* parentWindow, GuiBitmap* background);
     // Sets the rectangle reported to the host (all zero for a 0 x 0 size).
     void setRect(int width, int height);
+    // Editor thread, at idle: shows a parameter's new value in its views.
+    virtual void refreshParameter(VstInt32 /*index*/) {}
+    // Refreshes the parameters reported since the last idle, then updates.
+    void catchUp();
 
     AudioEffect* effect;
     ERect rect{0, 0, 0, 0};
     GuiFrame* frame = nullptr;
     void* systemWindow = nullptr;
-    bool updateRequested = false;
+    std::atomic<bool> updateRequested{false};
+    std::atomic<uint32_t> changedParameters{0};  // bit i: parameter i changed
     bool inIdle = false;
     uint32_t lastIdleTicks;
 

@@ -3,6 +3,8 @@
 // fixed-width number texts used by parameter displays.
 #pragma once
 
+#include <atomic>
+
 #include "shell/effect_editor.h"
 #include "shell/vst2_abi.h"
 
@@ -93,7 +95,8 @@ protected:
     audioMasterCallback audioMaster;
     VstInt32 numPrograms;
     VstInt32 numParams;
-    VstInt32 curProgram = 0;
+    // Set by program changes, read by parameter changes on any thread.
+    std::atomic<VstInt32> curProgram{0};
     VstInt32 blockSize = 1024;
     AEffect cEffect;
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "shell/effect_texts.h"
+#include "shell/shared_float.h"
 #include "treble/treble_effect.h"
 #include "treble/treble_parameters.h"
 
@@ -14,7 +15,8 @@ void TrebleEffect::setProgram(VstInt32 program) {
         // it or none; storeParameter writes the same values back into this
         // record as it goes.
         syncStereoMonoSlots();
-        const TrebleProgram record = programs[program];
+        TrebleProgram record;
+        copyShared(record.values, programs[program].values, kNumParams);
         {
             ParameterWrite write(parameters);
             for (int index : treble_params::kProgramApplyOrder)
@@ -54,6 +56,8 @@ bool TrebleEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, 
 bool TrebleEffect::copyProgram(VstInt32 destination) {
     if (!programs || !validProgramIndex(destination)) return false;
     syncStereoMonoSlots();
-    programs[destination] = programs[curProgram];
+    const TrebleProgram& source = programs[curProgram];
+    copyShared(programs[destination].values, source.values, kNumParams);
+    std::memcpy(programs[destination].name, source.name, sizeof source.name);
     return true;
 }

@@ -1,6 +1,7 @@
 // Setting, reading and showing the treble parameters.
 #include <cstring>
 
+#include "shell/shared_float.h"
 #include "treble/treble_effect.h"
 #include "treble/treble_parameters.h"
 #include "treble_dsp/treble_mapping.h"
@@ -83,7 +84,7 @@ void TrebleEffect::syncStereoMonoSlots() const {
     if (!programs || pluginBuild == PluginBuild::Mono) return;
     const int slot = kParameters[kStereoMono].slot;
     const float value = parameters.get(slot);
-    for (int p = 0; p < kNumPrograms; ++p) programs[p].values[slot] = value;
+    for (int p = 0; p < kNumPrograms; ++p) storeShared(programs[p].values[slot], value);
 }
 
 const TrebleProgram* TrebleEffect::programBank() const {
@@ -108,7 +109,7 @@ void TrebleEffect::storeParameter(ParameterWrite& write, VstInt32 index, float v
         syncStereoMonoSlots();
     } else if (index != kProcessEnh || stereoMonoEffective() < 0.5f) {
         write.set(slot, value);
-        if (programs) programs[curProgram].values[slot] = value;
+        if (programs) storeShared(programs[curProgram].values[slot], value);
     }
 }
 

@@ -200,6 +200,8 @@ void TrebleEditor::buildViews() {
 }
 
 void TrebleEditor::idle() {
+    // Parameter values first: the mode rules below have the last word.
+    catchUp();
     if (frame && treble) {
         // Polling tells the process driver the slot was read, so it stops
         // holding overloads for us.
@@ -221,7 +223,7 @@ void TrebleEditor::idle() {
     GuiEditorBase::idle();
 }
 
-void TrebleEditor::parameterChanged(VstInt32 index, float /*value*/) {
+void TrebleEditor::refreshParameter(VstInt32 index) {
     if (!frame || !treble || !inRange(index)) return;
     if (controls[index]) controls[index]->setValue(treble->getParameter(index));
     if (fields[index]) fields[index]->setValue(fieldValue(index));

@@ -24,7 +24,7 @@ public:
     // Indicators and the buttons that follow the effect, then the redraw of what changed.
     void idle() override;
     // Stores the effect's current values in the index's control and field; draws nothing.
-    void parameterChanged(VstInt32 index, float value) override;
+    void refreshParameter(VstInt32 index) override;
     void resetMeters() override;
     void controlChanged(Canvas* canvas, GuiControl* control) override;
 

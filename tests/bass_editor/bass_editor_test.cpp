@@ -35,17 +35,20 @@ TEST_P(BassEditorTest, HostChangesReachControlsAndFieldsInTheirUnits) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tag);
         effect->setParameter(c.tag, c.value);
+        idle();  // views follow at the editor's next idle
         EXPECT_FLOAT_EQ(c.value, editor->controlFor(c.tag)->getValue());
         EXPECT_EQ(c.text, fieldText(c.tag));
     }
     effect->setParameter(4, 0.75f);  // threshold -12 dB
+    idle();
     EXPECT_EQ(0u, fieldText(4).find("-1")) << fieldText(4);
 
-    // A program change moves every control; the window redraws at idle.
+    // A program change moves every control at the next idle, which redraws
+    // only what changed.
     dispatch(effSetProgram, 0, 3);
-    for (int tag = 1; tag <= 7; ++tag) EXPECT_FLOAT_EQ(effect->getParameter(tag), editor->controlFor(tag)->getValue());
     int paints = window->paintCount();
     idle();
+    for (int tag = 1; tag <= 7; ++tag) EXPECT_FLOAT_EQ(effect->getParameter(tag), editor->controlFor(tag)->getValue());
     EXPECT_EQ(paints, window->paintCount()) << "only dirty views redraw, no full paint";
 }
 
@@ -53,6 +56,7 @@ TEST_P(BassEditorTest, KnobDragAutomatesWithBeginAndEndAndRefreshesItsField) {
     const Knob& colour = kKnobs[2];
     ASSERT_EQ(5, colour.tag);
     effect->setParameter(5, 0.5f);
+    idle();
     recordingHost().calls.clear();
     GuiPoint from = centreOf(colour.box);
     // Linear dragging: 40 pixels up adds 40 / 200.

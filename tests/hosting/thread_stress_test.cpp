@@ -1,5 +1,6 @@
 // Two threads as real hosts run them: the audio thread renders music in
-// blocks of 64 to 512 frames while the user-interface thread drags knobs,
+// blocks of 64 to 512 frames (and plays automation) while the
+// user-interface thread drags knobs,
 // switches programs, reads the display texts, suspends and idles the open
 // editor. The output stays finite and bounded. The same test built with
 // ThreadSanitizer (scripts/thread-check.sh) shows that no value is shared
@@ -54,6 +55,10 @@ Outcome stress(AudioEffect* effect, int numParams, int numPrograms, int seed) {
         const auto until = std::chrono::steady_clock::now() + kStressTime;
         while (std::chrono::steady_clock::now() < until) {
             const int n = 64 + static_cast<int>(rng() % 449);
+            // Automation, which many hosts send from their audio thread.
+            if (outcome.blocks % 3 == 0)
+                effect->setParameter(static_cast<int>(rng() % static_cast<unsigned>(numParams)),
+                                     static_cast<float>(rng() % 1000) / 999.0f);
             for (int i = 0; i < n; ++i, ++frame) {
                 const double t = frame / 44100.0;
                 in[0][static_cast<size_t>(i)] = static_cast<float>(0.4 * std::sin(2 * M_PI * 55 * t) + 0.1 * std::sin(2 * M_PI * 5200 * t));
