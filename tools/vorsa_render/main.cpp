@@ -47,15 +47,6 @@ std::string baseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string containerName(render::Container c) {
-    switch (c) {
-    case render::Container::Aiff: return "AIFF";
-    case render::Container::Flac: return "FLAC";
-    case render::Container::Raw: return "raw";
-    default: return "WAV";
-    }
-}
-
 struct Job {
     std::optional<std::string> input;  // none: the demo
     std::string output;
@@ -96,7 +87,8 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     static render::AudioData demo;
     if (!job.input && demo.channels == 0) demo = render::makeDemoInput();
     std::unique_ptr<render::AudioSource> source =
-        job.input ? render::openAudioSource(*job.input, options.raw, error) : render::memorySource(demo, "(demo input)");
+        job.input ? render::openAudioSource(*job.input, options.raw, error, options.recover)
+                  : render::memorySource(demo, "(demo input)");
     if (!source) return fail(error);
     render::SampleFormat format;
     if (!chooseFormat(options, *source, container, format, error)) return fail(error);
@@ -109,18 +101,22 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     if (job.plot && !(plotFile = render::OutputFile::open(*job.plot, error))) return fail(error);
 
     const render::SourceFormat& in = source->format();
-    render::AudioWriter writer(*output, {container, format});
-    render::LevelMeter inputLevels(in.channels), outputLevels(in.channels);
+    render::AudioWriter writer(*output, {container, format}, &source->metadata());
+    render::LevelMeter inputLevels(in.channels);
+    std::optional<render::LevelMeter> outputLevels;
     std::optional<render::PlotRecorder> plot;
-    if (plotFile) plot.emplace(in.sampleRate, in.channels);
     render::RenderObservers observers;
+    observers.started = [&](const render::RenderReport& r) {
+        outputLevels.emplace(r.outputChannels);
+        if (plotFile) plot.emplace(in.sampleRate, in.channels, r.outputChannels);
+    };
     if (!options.quiet && isatty(STDERR_FILENO)) observers.progress = progressBar;
     observers.input = [&](const float* block, long frames) {
         inputLevels.add(block, frames);
         if (plot) plot->addInput(block, frames);
     };
     observers.output = [&](const float* block, long frames) {
-        outputLevels.add(block, frames);
+        outputLevels->add(block, frames);
         if (plot) plot->addOutput(block, frames);
     };
 
@@ -140,6 +136,15 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     for (const std::string& w : report.warnings) warn(w);
+    if (!writer.droppedMetadata().empty()) {
+        std::string list;
+        for (const std::string& d : writer.droppedMetadata()) list += (list.empty() ? "" : ", ") + d;
+        warn(source->name() + " carries metadata that " + job.output + " does not: " + list + " (dropped)");
+    }
+    if (report.outputChannels != in.channels)
+        warn(report.effectName + " gives " + std::to_string(report.outputChannels) + " channel(s) from the " +
+             std::to_string(in.channels) + " of " + source->name() + "; " + job.output + " has " +
+             std::to_string(report.outputChannels));
     char peak[32];
     std::snprintf(peak, sizeof(peak), "%+.2f dBFS", render::toDecibels(writer.peak()));
     if (writer.clippedSamples() > 0)
@@ -153,13 +158,17 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     std::fprintf(out, "%s, program \"%s\": %s -> %s\n", report.effectName.c_str(), report.programName.c_str(),
                  source->name().c_str(), job.output.c_str());
     for (const std::string& p : report.parameters) std::fprintf(out, "  set %s\n", p.c_str());
-    std::fprintf(out, "  %ld frames at %d Hz, %d channel(s), %.2f s; block %d; %d instance(s)\n", report.inputFrames,
-                 in.sampleRate, in.channels, length, options.settings.blockSize, report.instances);
+    std::fprintf(out, "  %ld frames at %d Hz, %d channel(s) in, %d out, %.2f s; block %d; %d instance(s)\n",
+                 report.inputFrames, in.sampleRate, in.channels, report.outputChannels, length,
+                 options.settings.blockSize, report.instances);
     std::string measured = report.measuredDelay ? std::to_string(*report.measuredDelay) : std::string("unknown");
-    std::fprintf(out, "  delay: reported %ld frames, measured %s, compensated %ld; %ld tail frames rendered\n",
-                 report.reportedDelay, measured.c_str(), report.compensatedDelay, report.tailFrames);
+    std::fprintf(out, "  delay: reported %ld frames, measured %s, compensated %ld\n", report.reportedDelay,
+                 measured.c_str(), report.compensatedDelay);
+    std::fprintf(out, "  tail: %ld frames rendered past the input (%.2f s; the plug-in reports %s)\n", report.tailFrames,
+                 static_cast<double>(report.tailFrames) / in.sampleRate,
+                 report.pluginTail > 0 ? (std::to_string(report.pluginTail) + " frames").c_str() : "none");
     printLevels(out, "input", inputLevels.levels());
-    printLevels(out, "output", outputLevels.levels());
+    printLevels(out, "output", outputLevels->levels());
     std::string clipping = format == render::SampleFormat::Float32
                                ? (writer.overFullScale() ? std::to_string(writer.overFullScale()) +
                                                                " samples above full scale, kept (float)"
@@ -167,7 +176,7 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
                                : (writer.clippedSamples() ? std::to_string(writer.clippedSamples()) + " samples clipped"
                                                           : std::string("no samples clipped"));
     std::fprintf(out, "  written: %ld frames, %s %s%s; peak %s, %s\n", writer.framesWritten(),
-                 render::describe(format).c_str(), containerName(container).c_str(),
+                 render::describe(format).c_str(), writer.containerName().c_str(),
                  format == render::SampleFormat::Int16 ? " (TPDF dither)" : "", peak, clipping.c_str());
     std::fprintf(out, "  rendered in %.3f s, %.1fx real time\n", seconds, seconds > 0 ? length / seconds : 0.0);
     if (job.plot) std::fprintf(out, "  plot: %s\n", job.plot->c_str());

@@ -29,6 +29,10 @@ const char kUsage[] =
     "  --format F            sample format: int16, int24, int32 or float (default: the input's, float for\n"
     "                        the demo); 16 bits are dithered (TPDF)\n"
     "  --bits N              the same as --format intN\n"
+    "  --tail SECONDS|auto   render this long past the end of the input (default: the tail the plug-in\n"
+    "                        reports); auto: until the output stays below -90 dBFS, at most 60 s\n"
+    "  --recover             read a WAV or AIFF whose header was never finished (a recorder that stopped\n"
+    "                        before closing it) to the end of the file\n"
     "  --align               measure the plug-in's real delay and compensate that instead of the reported one\n"
     "  --block N             block size in frames (default 512)\n"
     "  --plot FILE.png       draw input and output spectra and level envelopes\n"
@@ -95,6 +99,24 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
             options.quiet = true;
         } else if (arg == "--demo") {
             demo = true;
+        } else if (arg == "--recover") {
+            options.recover = true;
+        } else if (arg == "--tail") {
+            const char* v = needValue("a length in seconds or auto");
+            if (!v) return false;
+            if (std::strcmp(v, "auto") == 0) {
+                options.settings.tailUntilSilent = true;
+                options.settings.tailSeconds.reset();
+            } else {
+                char* end = nullptr;
+                double seconds = std::strtod(v, &end);
+                if (*v == 0 || *end != 0 || !(seconds >= 0.0 && seconds <= 3600.0)) {
+                    error = std::string("--tail takes seconds from 0 to 3600 or auto, not \"") + v + "\"";
+                    return false;
+                }
+                options.settings.tailSeconds = seconds;
+                options.settings.tailUntilSilent = false;
+            }
         } else if (arg == "--align") {
             options.settings.align = true;
         } else if (arg == "--program") {

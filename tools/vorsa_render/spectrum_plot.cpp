@@ -236,10 +236,10 @@ cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned in
 
 }  // namespace
 
-PlotRecorder::PlotRecorder(int sampleRate, int channels)
-    : sampleRate(sampleRate), inSpectrum(channels, kFftSize), outSpectrum(channels, kFftSize),
+PlotRecorder::PlotRecorder(int sampleRate, int channels, int outputChannels)
+    : sampleRate(sampleRate), inSpectrum(channels, kFftSize), outSpectrum(outputChannels, kFftSize),
       inEnvelope(channels, static_cast<long>(kEnvelopeSeconds * sampleRate)),
-      outEnvelope(channels, static_cast<long>(kEnvelopeSeconds * sampleRate)) {}
+      outEnvelope(outputChannels, static_cast<long>(kEnvelopeSeconds * sampleRate)) {}
 
 void PlotRecorder::addInput(const float* interleaved, long frames) {
     inSpectrum.add(interleaved, frames);
