@@ -12,6 +12,7 @@
 #include "tools/vorsa_render/audio_writer.h"
 #include "tools/vorsa_render/demo_input.h"
 #include "tools/vorsa_render/file_identity.h"
+#include "tools/vorsa_render/output_file.h"
 #include "tools/vorsa_render/render_options.h"
 #include "tools/vorsa_render/signal_stats.h"
 #include "tools/vorsa_render/spectrum_plot.h"
@@ -214,6 +215,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    render::removeTemporariesOnInterrupt();
     const std::string pluginPath = vst_host::locatePlugin(options.plugin, &error);
     if (pluginPath.empty()) return fail(error);
     auto module = vst_host::PluginModule::load(pluginPath, &error);

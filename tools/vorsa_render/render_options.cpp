@@ -70,8 +70,14 @@ std::optional<RawLayout> parseRawLayout(const std::string& text) {
 bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& options, std::string& error) {
     std::vector<std::string> positional;
     bool demo = false;
+    bool namesOnly = false;  // after "--", even "-x" is a file name
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (namesOnly || arg == "--") {
+            if (namesOnly) positional.push_back(arg);
+            namesOnly = true;
+            continue;
+        }
         auto needValue = [&](const char* what) -> const char* {
             if (i + 1 >= argc) {
                 error = arg + " needs " + what;
