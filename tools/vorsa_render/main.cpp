@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <iostream>
 #include <set>
@@ -28,11 +30,26 @@ int fail(const std::string& message) {
     return 1;
 }
 
-void progressBar(double fraction) {
+std::string clockTime(double seconds) {
+    const long s = std::lround(seconds);
+    char text[32];
+    if (s >= 3600)
+        std::snprintf(text, sizeof(text), "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    else
+        std::snprintf(text, sizeof(text), "%ld:%02ld", s / 60, s % 60);
+    return text;
+}
+
+// The bar, the share done, the time taken and, once a few percent show the
+// pace, the time left.
+void progressBar(double fraction, std::chrono::steady_clock::time_point started) {
     const int width = 40;
-    int filled = static_cast<int>(fraction * width);
-    std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "########################################", width - filled, "",
-                 static_cast<int>(fraction * 100));
+    const int filled = static_cast<int>(fraction * width);
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::string times = clockTime(elapsed) + " elapsed";
+    if (fraction >= 0.02 && fraction < 1.0) times += ", " + clockTime(elapsed * (1.0 - fraction) / fraction) + " left";
+    std::fprintf(stderr, "\r[%.*s%*s] %3d%%  %-28s", filled, "########################################", width - filled,
+                 "", static_cast<int>(fraction * 100), times.c_str());
     if (fraction >= 1.0) std::fprintf(stderr, "\n");
     std::fflush(stderr);
 }
@@ -75,6 +92,10 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     if (job.plot) files.push_back({"plot", *job.plot});
     if (!render::checkDistinctFiles(files, error)) return fail(error);
 
+    struct stat st;
+    if (job.output != "-" && stat(job.output.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return fail("output " + job.output + " is a folder; name a file in it, or render into it with --output-dir " +
+                    job.output);
     render::Container container = render::Container::Wav;
     if (job.output == "-") {
         container = options.raw ? render::Container::Raw : render::Container::Wav;
@@ -111,7 +132,9 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
         outputLevels.emplace(r.outputChannels);
         if (plotFile) plot.emplace(in.sampleRate, in.channels, r.outputChannels);
     };
-    if (!options.quiet && isatty(STDERR_FILENO)) observers.progress = progressBar;
+    const auto started = std::chrono::steady_clock::now();
+    if (!options.quiet && isatty(STDERR_FILENO))
+        observers.progress = [started](double fraction) { progressBar(fraction, started); };
     observers.input = [&](const float* block, long frames) {
         inputLevels.add(block, frames);
         if (plot) plot->addInput(block, frames);
@@ -121,7 +144,6 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
         if (plot) plot->addOutput(block, frames);
     };
 
-    const auto started = std::chrono::steady_clock::now();
     render::RenderReport report;
     if (!render::renderStream(module, *source, options.settings, writer, report, error, observers)) {
         if (observers.progress) std::fprintf(stderr, "\n");
@@ -234,9 +256,20 @@ int main(int argc, char** argv) {
         std::set<std::string> names;
         for (const std::string& input : options.inputs) {
             if (input == "-") return fail("standard input has no name to render into --output-dir; give OUTPUT");
-            if (!names.insert(baseName(input)).second)
-                return fail("two inputs are named " + baseName(input) + "; their renders would overwrite each other");
-            jobs.push_back({input, *options.outputDir + "/" + baseName(input), options.plot});
+            // An input in a format the tool does not write (W64, AIFF-C, ...)
+            // is rendered into a WAV file of the same stem.
+            std::string name = baseName(input);
+            if (!render::containerForPath(name)) {
+                const size_t dot = name.find_last_of('.');
+                name = (dot == std::string::npos || dot == 0 ? name : name.substr(0, dot)) + ".wav";
+                if (!options.quiet)
+                    std::cerr << "vorsa-render: " << input << " is rendered into " << *options.outputDir << "/" << name
+                              << " (WAV: the tool writes " << render::kWritableExtensions << ")\n";
+            }
+            if (!names.insert(name).second)
+                return fail("two inputs would be rendered into " + *options.outputDir + "/" + name +
+                            "; their renders would overwrite each other");
+            jobs.push_back({input, *options.outputDir + "/" + name, options.plot});
         }
     }
     int failed = 0;

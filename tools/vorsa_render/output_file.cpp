@@ -133,7 +133,8 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, std::strin
         return nullptr;
     }
     if (exists && access(target.c_str(), W_OK) != 0) {
-        error = "output " + path + " is write-protected; it was left as it was";
+        error = errno == EROFS ? "output " + path + " is on a read-only file system; it was left as it was"
+                               : "output " + path + " is write-protected; it was left as it was";
         return nullptr;
     }
 
@@ -143,7 +144,8 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, std::strin
     file->descriptor = mkostemp(name.data(), O_CLOEXEC);
     if (file->descriptor < 0) {
         const int reason = errno;
-        error = "cannot create " + path + " (in " + folderOf(target) + "): " + std::strerror(reason);
+        error = "cannot create " + path + " (in " + folderOf(target) + "): " +
+                (reason == EROFS ? std::string("the folder is on a read-only file system") : std::strerror(reason));
         return nullptr;
     }
     file->temporary = name.data();
