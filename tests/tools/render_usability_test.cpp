@@ -95,7 +95,16 @@ TEST(RenderUsability, WhatUsersTypeWorks) {
         // The progress line on a terminal gives the time taken and the time left.
         {"script -qec '" + render + TEST_DELAY_PLUGIN + " in.wav progress.wav' /dev/null", 0, {"elapsed, 0:00 left"}},
     };
-    for (const Case& c : cases) {
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    // A read-only file system, where a private mount namespace can be had.
+    if (cli::shell("unshare -rm true").status == 0)
+        all.push_back({"mkdir ro && unshare -rm sh -c 'mount -t tmpfs tmpfs ro && cp in.wav ro/old.wav && "
+                       "mount -o remount,ro ro && " + render + TEST_DELAY_PLUGIN + " in.wav ro/old.wav; " +
+                       render + TEST_DELAY_PLUGIN + " in.wav ro/new.wav'",
+                       1,
+                       {"output ro/old.wav is on a read-only file system; it was left as it was",
+                        "cannot create ro/new.wav (in ro/): the folder is on a read-only file system"}});
+    for (const Case& c : all) {
         cli::Run r = cli::shell(c.command, dir.path);
         EXPECT_EQ(r.status, c.status) << c.command << "\n" << r.output;
         for (const std::string& m : c.messages) EXPECT_TRUE(cli::contains(r.output, m)) << m << "\n" << r.output;
