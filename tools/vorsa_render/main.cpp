@@ -162,11 +162,13 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     if (!writer.droppedMetadata().empty()) {
         std::string list;
         for (const std::string& d : writer.droppedMetadata()) list += (list.empty() ? "" : ", ") + d;
-        warn(source->name() + " carries metadata that " + job.output + " does not: " + list + " (dropped)");
+        warn(source->name() + " carries metadata that " + (job.output == "-" ? "standard output" : job.output) +
+             " does not: " + list + " (dropped)");
     }
     if (report.outputChannels != in.channels)
         warn(report.effectName + " gives " + std::to_string(report.outputChannels) + " channel(s) from the " +
-             std::to_string(in.channels) + " of " + source->name() + "; " + job.output + " has " +
+             std::to_string(in.channels) + " of " + source->name() + "; " +
+             (job.output == "-" ? "standard output" : job.output) + " has " +
              std::to_string(report.outputChannels));
     char peak[32];
     std::snprintf(peak, sizeof(peak), "%+.2f dBFS", render::toDecibels(writer.peak()));
