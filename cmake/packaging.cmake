@@ -12,6 +12,13 @@ foreach(tool vorsa-render vorsa-info)
     install(TARGETS ${tool} RUNTIME DESTINATION bin)
   endif()
 endforeach()
+# The package's copyright and changelog, where Debian keeps them.
+set(vorsa_changelog ${CMAKE_BINARY_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${vorsa_changelog}
+  COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/cmake/debian/changelog > ${vorsa_changelog}
+  DEPENDS ${CMAKE_SOURCE_DIR}/cmake/debian/changelog VERBATIM)
+add_custom_target(vorsa_changelog ALL DEPENDS ${vorsa_changelog})
+install(FILES ${CMAKE_SOURCE_DIR}/cmake/debian/copyright ${vorsa_changelog} DESTINATION share/doc/vorsa-plugins)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vorsa-plugins)

@@ -30,11 +30,23 @@ void printPluginReport(PluginInstance& plugin, std::ostream& out, const ReportSe
     }
     if (sections.programs) {
         out << "Programs (" << plugin.numPrograms() << "):\n";
-        for (int p = 0; p < plugin.numPrograms(); ++p) {
-            std::optional<std::string> name = plugin.programNameIndexed(p);
-            out << "  " << std::setw(3) << p << "  " << (name ? *name : std::string("(no name)")) << "\n";
-        }
+        const std::vector<std::string> names = programNames(plugin);
+        for (int p = 0; p < plugin.numPrograms(); ++p)
+            out << "  " << std::setw(3) << p << "  " << (names[p].empty() ? std::string("(no name)") : names[p]) << "\n";
     }
+}
+
+std::vector<std::string> programNames(PluginInstance& plugin) {
+    std::vector<std::string> names;
+    const VstInt32 current = plugin.getProgram();
+    for (int p = 0; p < plugin.numPrograms(); ++p) {
+        plugin.setProgram(p);
+        std::string name = plugin.programName();
+        if (name.empty()) name = plugin.programNameIndexed(p).value_or("");
+        names.push_back(name);
+    }
+    if (plugin.numPrograms() > 0) plugin.setProgram(current);
+    return names;
 }
 
 }  // namespace vst_host

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "host/vst_host.h"
 
@@ -19,5 +21,11 @@ struct ReportSections {
 void printPluginReport(PluginInstance& plugin, std::ostream& out, const ReportSections& sections = {});
 
 std::string fourCharText(VstInt32 code);
+
+// The name of every program as a host's program box shows it: what the
+// plug-in calls the program once it is selected (some give a shorter, shared
+// name when asked by index), else its indexed name, else "". Selects each
+// program in turn and then the one it was on again.
+std::vector<std::string> programNames(PluginInstance& plugin);
 
 }  // namespace vst_host

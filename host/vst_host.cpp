@@ -4,6 +4,8 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+
+#include "host/elf_check.h"
 #endif
 
 #include <algorithm>
@@ -150,6 +152,13 @@ void closeModule(void* module) { dlclose(module); }
 
 std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::string* error) {
     std::string reason;
+#if !defined(_WIN32)
+    // A partly copied library maps fine and crashes the host on first use.
+    if (!elfFileIsWhole(path, &reason)) {
+        if (error) *error = "cannot load " + path + ": " + reason;
+        return nullptr;
+    }
+#endif
     void* handle = openModule(path, &reason);
     if (!handle) {
         if (error) *error = "cannot load " + path + ": " + reason;

@@ -30,7 +30,7 @@ fi
 deb="$(ls "$work"/package/*.deb)"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "package $(basename "$deb"), depends: $depends"
-for library in libc6 libstdc++6 libsndfile1 libcairo2 libfftw3-single3 libfftw3-double3 fonts-; do
+for library in libc6 libstdc++6 libsndfile1 libcairo2 libfftw3-single3 libfftw3-double3 libx11-6 libfontconfig1 fonts-; do
   [[ "$depends" == *"$library"* ]] || fail "the package does not depend on $library"
 done
 # A fresh root with an empty package database. The libraries the package
@@ -48,9 +48,19 @@ else
 fi
 dpkg-deb -c "$deb" > "$work/contents"
 grep -q "./usr/lib/vst/Vorsa_Glintor.so" "$work/contents" || fail "the package does not hold usr/lib/vst/Vorsa_Glintor.so"
+for file in usr/share/man/man1/vorsa-render.1.gz usr/share/man/man1/vorsa-info.1.gz \
+            usr/share/doc/vorsa-plugins/copyright usr/share/doc/vorsa-plugins/changelog.gz; do
+  grep -q "\./$file\$" "$work/contents" || fail "the package does not hold $file"
+done
+for page in vorsa-render vorsa-info; do
+  zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH $(echo "$page" | tr a-z A-Z) 1" ||
+    fail "$page.1.gz is not a manual page"
+done
+zcat "$root/usr/share/doc/vorsa-plugins/changelog.gz" | head -1 | grep -q "^vorsa-plugins (1.0.0)" ||
+  fail "changelog.gz does not start with the package's version"
 "$root/usr/bin/vorsa-info" --identity "$root/usr/lib/vst/Vorsa_Glintor.so" > "$work/identity"
 grep -q "Effect:   Vorsa Glintor" "$work/identity" ||
   fail "vorsa-info from the package cannot load Vorsa_Glintor.so from usr/lib/vst"
 "$root/usr/bin/vorsa-render" --version > "$work/version"
 grep -q "vorsa-render" "$work/version" || fail "vorsa-render from the package does not run"
-echo "PASS: installed by cmake --install, scripts/install.sh and the Debian package; plug-ins load from each"
+echo "PASS: installed by cmake --install, scripts/install.sh and the Debian package; plug-ins load from each; manual pages, copyright and changelog in the package"

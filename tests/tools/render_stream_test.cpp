@@ -61,7 +61,7 @@ TEST(RenderStream, SeveralInputsRenderIntoAFolderOneByOne) {
     expectSameStart(cli::readWav(dir / "out/b.wav").audio, b, 0.0, "b");
     r = cli::render(plugin + "a.wav sub/a.wav --output-dir out", dir.path);
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(cli::contains(r.output, "two inputs are named a.wav")) << r.output;
+    EXPECT_TRUE(cli::contains(r.output, "two inputs would be rendered into out/a.wav")) << r.output;
     r = cli::render(plugin + "a.wav --output-dir .", dir.path);
     EXPECT_TRUE(cli::contains(r.output, "is the same file as the input")) << r.output;
 }

@@ -29,7 +29,7 @@ bool writeAudioFile(const std::string& path, const AudioData& audio, std::string
     std::unique_ptr<OutputFile> file = OutputFile::open(path, error);
     if (!file) return false;
     AudioWriter writer(*file, {*container, *container == Container::Flac ? SampleFormat::Int24 : SampleFormat::Float32});
-    return writer.begin(audio.sampleRate, audio.channels, audio.frames(), error) &&
+    return writer.begin(audio.sampleRate, audio.channels, audio.frames(), audio.frames(), error) &&
            writer.write(audio.samples.data(), audio.frames(), error) && writer.finish(error) && file->commit(error);
 }
 

@@ -1,5 +1,6 @@
 #include "tools/vorsa_render/audio_source.h"
 
+#include <fcntl.h>
 #include <sndfile.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "tools/vorsa_render/chunk_layout.h"
 
 namespace render {
 
@@ -41,9 +43,33 @@ std::optional<SampleFormat> nearestWritable(int format) {
     }
 }
 
+// The bytes of a file from `offset` to its end, as libsndfile's virtual I/O
+// sees a file: how samples a header does not declare are read as raw audio.
+struct FileTail {
+    int fd = -1;
+    sf_count_t offset = 0, length = 0, position = 0;
+
+    static sf_count_t size(void* self) { return static_cast<FileTail*>(self)->length; }
+    static sf_count_t seek(sf_count_t to, int whence, void* self) {
+        FileTail& t = *static_cast<FileTail*>(self);
+        t.position = std::clamp<sf_count_t>(whence == SEEK_SET ? to : whence == SEEK_CUR ? t.position + to : t.length + to,
+                                            0, t.length);
+        return t.position;
+    }
+    static sf_count_t read(void* buffer, sf_count_t count, void* self) {
+        FileTail& t = *static_cast<FileTail*>(self);
+        ssize_t n = pread(t.fd, buffer, static_cast<size_t>(std::min(count, t.length - t.position)), t.offset + t.position);
+        if (n > 0) t.position += n;
+        return n < 0 ? 0 : n;
+    }
+    static sf_count_t write(const void*, sf_count_t, void*) { return 0; }
+    static sf_count_t tell(void* self) { return static_cast<FileTail*>(self)->position; }
+};
+
 class SndfileSource : public AudioSource {
 public:
-    SndfileSource(SNDFILE* file, const SF_INFO& info, const std::string& name) : file(file) {
+    SndfileSource(SNDFILE* file, const SF_INFO& info, const std::string& name, std::unique_ptr<FileTail> tail = nullptr)
+        : tail(std::move(tail)), file(file) {
         sourceName = name;
         sourceFormat.sampleRate = info.samplerate;
         sourceFormat.channels = info.channels;
@@ -53,7 +79,11 @@ public:
         if (bytes == 0 || dataBytes < kUnknownDataSize) sourceFormat.frames = info.frames;
         declaredFrames = std::max(sourceFormat.frames, declaredInHeader(bytes * info.channels));
     }
-    ~SndfileSource() override { sf_close(file); }
+    ~SndfileSource() override {
+        sf_close(file);
+        if (tail) ::close(tail->fd);
+    }
+    void setMetadata(AudioMetadata metadata) { sourceMetadata = std::move(metadata); }
 
     long read(float* buffer, long frames, std::string& error) override {
         sf_count_t got = sf_readf_float(file, buffer, frames);
@@ -92,6 +122,7 @@ private:
         return -1;
     }
 
+    std::unique_ptr<FileTail> tail;
     SNDFILE* file;
     long declaredFrames = -1;
     long framesRead = 0;
@@ -153,10 +184,33 @@ private:
     long position = 0;
 };
 
+// Opens the sample data of `layout` up to the end of the file as raw audio
+// in the format the header gives.
+std::unique_ptr<SndfileSource> openToTheEnd(const std::string& path, const SF_INFO& header, const ChunkLayout& layout,
+                                            std::string& error) {
+    auto tail = std::make_unique<FileTail>();
+    tail->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    tail->offset = static_cast<sf_count_t>(layout.audioOffset);
+    tail->length = static_cast<sf_count_t>(layout.fileSize - layout.audioOffset);
+    const bool aiff = (header.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_AIFF;
+    SF_INFO info{};
+    info.samplerate = header.samplerate;
+    info.channels = header.channels;
+    info.format = SF_FORMAT_RAW | (header.format & SF_FORMAT_SUBMASK) | (aiff ? SF_ENDIAN_BIG : SF_ENDIAN_LITTLE);
+    static SF_VIRTUAL_IO io{FileTail::size, FileTail::seek, FileTail::read, FileTail::write, FileTail::tell};
+    SNDFILE* file = tail->fd < 0 ? nullptr : sf_open_virtual(&io, SFM_READ, &info, tail.get());
+    if (!file) {
+        if (tail->fd >= 0) ::close(tail->fd);
+        error = "cannot read " + path + " to its end: " + sf_strerror(nullptr);
+        return nullptr;
+    }
+    return std::make_unique<SndfileSource>(file, info, path, std::move(tail));
+}
+
 }  // namespace
 
 std::unique_ptr<AudioSource> openAudioSource(const std::string& path, const std::optional<RawLayout>& raw,
-                                             std::string& error) {
+                                             std::string& error, bool recover) {
     const bool standardInput = path == "-";
     const std::string name = standardInput ? "(standard input)" : path;
     if (standardInput && raw) return std::make_unique<RawSource>(STDIN_FILENO, *raw, name);
@@ -185,7 +239,33 @@ std::unique_ptr<AudioSource> openAudioSource(const std::string& path, const std:
         error = "input " + name + " has no audio channels";
         return nullptr;
     }
-    return std::make_unique<SndfileSource>(file, info, name);
+    const ChunkLayout layout = standardInput ? ChunkLayout{} : readChunkLayout(path);
+    AudioMetadata metadata = readMetadata(file, layout);
+    // Audio past the declared data, beyond a tenth of a second of it: the
+    // header was never finished. Reading only what it declares would lose it.
+    const long frameBytes = static_cast<long>(bytesPerSample(info.format)) * info.channels;
+    if (layout.audioChunk >= 0 && frameBytes > 0 &&
+        layout.strayBytes >= static_cast<uint64_t>(frameBytes) * static_cast<uint64_t>(info.samplerate / 10 + 1)) {
+        const long declared = static_cast<long>(layout.audioBytes / static_cast<uint64_t>(frameBytes));
+        const long inFile = static_cast<long>((layout.fileSize - layout.audioOffset) / static_cast<uint64_t>(frameBytes));
+        if (!recover) {
+            sf_close(file);
+            error = "input " + path + " declares " + std::to_string(declared) + " frames of audio but holds about " +
+                    std::to_string(inFile) + " (" + std::to_string(layout.strayBytes) +
+                    " bytes after its last chunk): its header was never finished, as when a recorder stops "
+                    "before closing the file; --recover reads the audio to the end of the file";
+            return nullptr;
+        }
+        const SF_INFO header = info;
+        sf_close(file);
+        std::unique_ptr<SndfileSource> source = openToTheEnd(path, header, layout, error);
+        if (!source) return nullptr;
+        source->setMetadata(std::move(metadata));
+        return source;
+    }
+    auto source = std::make_unique<SndfileSource>(file, info, name);
+    source->setMetadata(std::move(metadata));
+    return source;
 }
 
 std::unique_ptr<AudioSource> memorySource(const AudioData& audio, const std::string& name) {

@@ -8,6 +8,7 @@
 
 #include "tools/vorsa_render/audio_data.h"
 #include "tools/vorsa_render/audio_format.h"
+#include "tools/vorsa_render/audio_metadata.h"
 
 namespace render {
 
@@ -29,6 +30,7 @@ public:
     virtual ~AudioSource() = default;
     const SourceFormat& format() const { return sourceFormat; }
     const std::string& name() const { return sourceName; }
+    const AudioMetadata& metadata() const { return sourceMetadata; }
     // Up to `frames` interleaved frames into `buffer`; the count read, 0 at
     // the end, -1 with a reason in `error` (unreadable, truncated or damaged
     // data: an end before the length the file declares is an error).
@@ -37,12 +39,16 @@ public:
 protected:
     SourceFormat sourceFormat;
     std::string sourceName;
+    AudioMetadata sourceMetadata;
 };
 
-// A WAV, AIFF or FLAC file; "-" reads standard input (WAV, or raw float with
-// `raw`). Null with a reason naming the file.
+// A file libsndfile reads (WAV, RF64, W64, AIFF, FLAC...); "-" reads standard
+// input (WAV, or raw float with `raw`). Null with a reason naming the file.
+// A WAV or AIFF holding far more audio than its header declares (a recorder
+// that never closed it) is refused, unless `recover` says to read the
+// samples to the end of the file.
 std::unique_ptr<AudioSource> openAudioSource(const std::string& path, const std::optional<RawLayout>& raw,
-                                             std::string& error);
+                                             std::string& error, bool recover = false);
 
 // Audio already in memory (the demo music, tests), read without copying it.
 std::unique_ptr<AudioSource> memorySource(const AudioData& audio, const std::string& name);

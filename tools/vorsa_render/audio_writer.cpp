@@ -5,15 +5,30 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace render {
 
 namespace {
 
-int sndfileFormat(const OutputSpec& spec) {
+// A WAV or AIFF header counts its bytes in 32 bits. Past this much audio
+// (room left for the metadata chunks) a WAV is written as RF64, and an AIFF
+// is refused. VORSA_RENDER_RF64_ABOVE lowers the limit so that tests can
+// check the switch without writing 4 GiB.
+uint64_t headerLimit() {
+    if (const char* text = std::getenv("VORSA_RENDER_RF64_ABOVE"); text && *text) {
+        char* end = nullptr;
+        const unsigned long long limit = std::strtoull(text, &end, 10);
+        if (*end == 0) return limit;
+    }
+    return 0xFFFFFFFFull - (1u << 20);
+}
+
+int sndfileFormat(const OutputSpec& spec, bool rf64) {
     int container = spec.container == Container::Aiff ? SF_FORMAT_AIFF
                     : spec.container == Container::Flac ? SF_FORMAT_FLAC
+                    : rf64                              ? SF_FORMAT_RF64
                                                         : SF_FORMAT_WAV;
     switch (spec.format) {
     case SampleFormat::Int16: return container | SF_FORMAT_PCM_16;
@@ -41,7 +56,8 @@ void putTag(std::vector<unsigned char>& out, const char* tag) { out.insert(out.e
 
 }  // namespace
 
-AudioWriter::AudioWriter(OutputFile& file, const OutputSpec& spec) : file(file), spec(spec) {
+AudioWriter::AudioWriter(OutputFile& file, const OutputSpec& spec, const AudioMetadata* metadata)
+    : file(file), spec(spec), metadata(metadata) {
     if (spec.container == Container::Raw) this->spec.format = SampleFormat::Float32;
 }
 
@@ -49,14 +65,17 @@ AudioWriter::~AudioWriter() {
     if (sndfile) sf_close(sndfile);
 }
 
-bool AudioWriter::begin(int rate, int channelCount, long frames, std::string& error) {
+bool AudioWriter::begin(int rate, int channelCount, long frames, long maxFrames, std::string& error) {
     sampleRate = rate;
     channels = channelCount;
     if (!containerHolds(spec.container, spec.format)) {
         error = "FLAC holds 16- or 24-bit integers, not " + describe(spec.format) + " (" + file.path() + ")";
         return false;
     }
-    if (spec.container == Container::Raw) return true;
+    if (spec.container == Container::Raw || file.isStream()) {
+        if (metadata) dropped = describeMetadata(*metadata);
+        if (spec.container == Container::Raw) return true;
+    }
     if (file.isStream()) {
         if (spec.container != Container::Wav) {
             error = file.path() + " is a stream: it takes WAV or raw audio, not AIFF or FLAC";
@@ -64,10 +83,18 @@ bool AudioWriter::begin(int rate, int channelCount, long frames, std::string& er
         }
         return writeStreamHeader(frames, error);
     }
+    const long bound = frames >= 0 ? frames : maxFrames;
+    if (spec.container == Container::Aiff && frames >= 0 && dataBytes(frames) > headerLimit()) {
+        error = "cannot write " + file.path() + ": " + std::to_string(dataBytes(frames)) +
+                " bytes of audio do not fit an AIFF file (4 GiB at most); name a .wav (written as RF64) or a .flac";
+        return false;
+    }
+    if (spec.container == Container::Wav)
+        headerKind = bound < 0 ? Header::Rf64UnlessSmall : dataBytes(bound) > headerLimit() ? Header::Rf64 : Header::Plain;
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = channels;
-    info.format = sndfileFormat(spec);
+    info.format = sndfileFormat(spec, headerKind != Header::Plain);
     if (!sf_format_check(&info)) {
         error = "cannot write " + std::to_string(channels) + " channels at " + std::to_string(sampleRate) +
                 " Hz as " + describe(spec.format) + " in " + file.path();
@@ -78,18 +105,39 @@ bool AudioWriter::begin(int rate, int channelCount, long frames, std::string& er
         error = "cannot write " + file.path() + ": " + sndfileReason(nullptr);
         return false;
     }
+    // Of unknown length, the file starts as RF64 and libsndfile writes a
+    // plain WAV header at the end if the audio turned out to fit.
+    if (headerKind == Header::Rf64UnlessSmall) sf_command(sndfile, SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
+    if (metadata)
+        dropped = writeMetadata(sndfile, *metadata,
+                                spec.container == Container::Aiff ||
+                                    (spec.container == Container::Wav && headerKind == Header::Plain));
     return true;
+}
+
+uint64_t AudioWriter::dataBytes(long frames) const {
+    return static_cast<uint64_t>(frames) * static_cast<uint64_t>(channels) * static_cast<uint64_t>(bitsOf(spec.format) / 8);
+}
+
+std::string AudioWriter::containerName() const {
+    switch (spec.container) {
+    case Container::Aiff: return "AIFF";
+    case Container::Flac: return "FLAC";
+    case Container::Raw: return "raw";
+    default: break;
+    }
+    return headerKind == Header::Rf64 ? "RF64" : "WAV";
 }
 
 bool AudioWriter::writeStreamHeader(long frames, std::string& error) {
     const uint32_t bytesPerSample = static_cast<uint32_t>(bitsOf(spec.format) / 8);
     const uint32_t blockAlign = bytesPerSample * static_cast<uint32_t>(channels);
-    const unsigned long dataBytes = static_cast<unsigned long>(std::max(frames, 0L)) * blockAlign;
+    const unsigned long audioBytes = static_cast<unsigned long>(std::max(frames, 0L)) * blockAlign;
     // A reader of a stream of unknown length takes the largest size as "until the end".
-    const bool known = frames >= 0 && dataBytes <= 0xFFFFFFFFul - 36;
+    const bool known = frames >= 0 && audioBytes <= 0xFFFFFFFFul - 36;
     std::vector<unsigned char> header;
     putTag(header, "RIFF");
-    putLittleEndian(header, known ? static_cast<uint32_t>(36 + dataBytes) : 0xFFFFFFFFu, 4);
+    putLittleEndian(header, known ? static_cast<uint32_t>(36 + audioBytes) : 0xFFFFFFFFu, 4);
     putTag(header, "WAVE");
     putTag(header, "fmt ");
     putLittleEndian(header, 16, 4);
@@ -100,7 +148,7 @@ bool AudioWriter::writeStreamHeader(long frames, std::string& error) {
     putLittleEndian(header, blockAlign, 2);
     putLittleEndian(header, bytesPerSample * 8, 2);
     putTag(header, "data");
-    putLittleEndian(header, known ? static_cast<uint32_t>(dataBytes) : 0xFFFFFFFFu, 4);
+    putLittleEndian(header, known ? static_cast<uint32_t>(audioBytes) : 0xFFFFFFFFu, 4);
     return writeBytes(header.data(), header.size(), error);
 }
 
@@ -160,6 +208,11 @@ bool AudioWriter::write(const float* interleaved, long frames, std::string& erro
         peakValue = std::max(peakValue, magnitude);
         if (magnitude > 1.0) ++overFull;
     }
+    if (spec.container == Container::Aiff && sndfile && dataBytes(written + frames) > headerLimit()) {
+        error = "cannot write " + file.path() + ": the audio outgrew what an AIFF file holds (4 GiB); name a .wav "
+                "(written as RF64) or a .flac";
+        return false;
+    }
     const bool isFloat = spec.format == SampleFormat::Float32;
     if (!isFloat) quantise(interleaved, count);
     if (sndfile) {
@@ -193,6 +246,10 @@ bool AudioWriter::finish(std::string& error) {
     if (status != 0) {
         error = "cannot write " + file.path() + ": " + sf_error_number(status);
         return false;
+    }
+    if (headerKind == Header::Rf64UnlessSmall) {
+        char tag[4] = {};
+        headerKind = pread(file.fd(), tag, 4, 0) == 4 && std::memcmp(tag, "RF64", 4) == 0 ? Header::Rf64 : Header::Plain;
     }
     return true;
 }

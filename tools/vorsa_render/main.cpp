@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <iostream>
 #include <set>
@@ -12,6 +14,7 @@
 #include "tools/vorsa_render/audio_writer.h"
 #include "tools/vorsa_render/demo_input.h"
 #include "tools/vorsa_render/file_identity.h"
+#include "tools/vorsa_render/output_file.h"
 #include "tools/vorsa_render/render_options.h"
 #include "tools/vorsa_render/signal_stats.h"
 #include "tools/vorsa_render/spectrum_plot.h"
@@ -27,11 +30,26 @@ int fail(const std::string& message) {
     return 1;
 }
 
-void progressBar(double fraction) {
+std::string clockTime(double seconds) {
+    const long s = std::lround(seconds);
+    char text[32];
+    if (s >= 3600)
+        std::snprintf(text, sizeof(text), "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    else
+        std::snprintf(text, sizeof(text), "%ld:%02ld", s / 60, s % 60);
+    return text;
+}
+
+// The bar, the share done, the time taken and, once a few percent show the
+// pace, the time left.
+void progressBar(double fraction, std::chrono::steady_clock::time_point started) {
     const int width = 40;
-    int filled = static_cast<int>(fraction * width);
-    std::fprintf(stderr, "\r[%.*s%*s] %3d%%", filled, "########################################", width - filled, "",
-                 static_cast<int>(fraction * 100));
+    const int filled = static_cast<int>(fraction * width);
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::string times = clockTime(elapsed) + " elapsed";
+    if (fraction >= 0.02 && fraction < 1.0) times += ", " + clockTime(elapsed * (1.0 - fraction) / fraction) + " left";
+    std::fprintf(stderr, "\r[%.*s%*s] %3d%%  %-28s", filled, "########################################", width - filled,
+                 "", static_cast<int>(fraction * 100), times.c_str());
     if (fraction >= 1.0) std::fprintf(stderr, "\n");
     std::fflush(stderr);
 }
@@ -45,15 +63,6 @@ void printLevels(FILE* out, const char* what, const std::vector<render::ChannelL
 std::string baseName(const std::string& path) {
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string containerName(render::Container c) {
-    switch (c) {
-    case render::Container::Aiff: return "AIFF";
-    case render::Container::Flac: return "FLAC";
-    case render::Container::Raw: return "raw";
-    default: return "WAV";
-    }
 }
 
 struct Job {
@@ -83,6 +92,10 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     if (job.plot) files.push_back({"plot", *job.plot});
     if (!render::checkDistinctFiles(files, error)) return fail(error);
 
+    struct stat st;
+    if (job.output != "-" && stat(job.output.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return fail("output " + job.output + " is a folder; name a file in it, or render into it with --output-dir " +
+                    job.output);
     render::Container container = render::Container::Wav;
     if (job.output == "-") {
         container = options.raw ? render::Container::Raw : render::Container::Wav;
@@ -96,7 +109,8 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     static render::AudioData demo;
     if (!job.input && demo.channels == 0) demo = render::makeDemoInput();
     std::unique_ptr<render::AudioSource> source =
-        job.input ? render::openAudioSource(*job.input, options.raw, error) : render::memorySource(demo, "(demo input)");
+        job.input ? render::openAudioSource(*job.input, options.raw, error, options.recover)
+                  : render::memorySource(demo, "(demo input)");
     if (!source) return fail(error);
     render::SampleFormat format;
     if (!chooseFormat(options, *source, container, format, error)) return fail(error);
@@ -109,22 +123,27 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     if (job.plot && !(plotFile = render::OutputFile::open(*job.plot, error))) return fail(error);
 
     const render::SourceFormat& in = source->format();
-    render::AudioWriter writer(*output, {container, format});
-    render::LevelMeter inputLevels(in.channels), outputLevels(in.channels);
+    render::AudioWriter writer(*output, {container, format}, &source->metadata());
+    render::LevelMeter inputLevels(in.channels);
+    std::optional<render::LevelMeter> outputLevels;
     std::optional<render::PlotRecorder> plot;
-    if (plotFile) plot.emplace(in.sampleRate, in.channels);
     render::RenderObservers observers;
-    if (!options.quiet && isatty(STDERR_FILENO)) observers.progress = progressBar;
+    observers.started = [&](const render::RenderReport& r) {
+        outputLevels.emplace(r.outputChannels);
+        if (plotFile) plot.emplace(in.sampleRate, in.channels, r.outputChannels);
+    };
+    const auto started = std::chrono::steady_clock::now();
+    if (!options.quiet && isatty(STDERR_FILENO))
+        observers.progress = [started](double fraction) { progressBar(fraction, started); };
     observers.input = [&](const float* block, long frames) {
         inputLevels.add(block, frames);
         if (plot) plot->addInput(block, frames);
     };
     observers.output = [&](const float* block, long frames) {
-        outputLevels.add(block, frames);
+        outputLevels->add(block, frames);
         if (plot) plot->addOutput(block, frames);
     };
 
-    const auto started = std::chrono::steady_clock::now();
     render::RenderReport report;
     if (!render::renderStream(module, *source, options.settings, writer, report, error, observers)) {
         if (observers.progress) std::fprintf(stderr, "\n");
@@ -140,6 +159,17 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     for (const std::string& w : report.warnings) warn(w);
+    if (!writer.droppedMetadata().empty()) {
+        std::string list;
+        for (const std::string& d : writer.droppedMetadata()) list += (list.empty() ? "" : ", ") + d;
+        warn(source->name() + " carries metadata that " + (job.output == "-" ? "standard output" : job.output) +
+             " does not: " + list + " (dropped)");
+    }
+    if (report.outputChannels != in.channels)
+        warn(report.effectName + " gives " + std::to_string(report.outputChannels) + " channel(s) from the " +
+             std::to_string(in.channels) + " of " + source->name() + "; " +
+             (job.output == "-" ? "standard output" : job.output) + " has " +
+             std::to_string(report.outputChannels));
     char peak[32];
     std::snprintf(peak, sizeof(peak), "%+.2f dBFS", render::toDecibels(writer.peak()));
     if (writer.clippedSamples() > 0)
@@ -153,13 +183,17 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
     std::fprintf(out, "%s, program \"%s\": %s -> %s\n", report.effectName.c_str(), report.programName.c_str(),
                  source->name().c_str(), job.output.c_str());
     for (const std::string& p : report.parameters) std::fprintf(out, "  set %s\n", p.c_str());
-    std::fprintf(out, "  %ld frames at %d Hz, %d channel(s), %.2f s; block %d; %d instance(s)\n", report.inputFrames,
-                 in.sampleRate, in.channels, length, options.settings.blockSize, report.instances);
+    std::fprintf(out, "  %ld frames at %d Hz, %d channel(s) in, %d out, %.2f s; block %d; %d instance(s)\n",
+                 report.inputFrames, in.sampleRate, in.channels, report.outputChannels, length,
+                 options.settings.blockSize, report.instances);
     std::string measured = report.measuredDelay ? std::to_string(*report.measuredDelay) : std::string("unknown");
-    std::fprintf(out, "  delay: reported %ld frames, measured %s, compensated %ld; %ld tail frames rendered\n",
-                 report.reportedDelay, measured.c_str(), report.compensatedDelay, report.tailFrames);
+    std::fprintf(out, "  delay: reported %ld frames, measured %s, compensated %ld\n", report.reportedDelay,
+                 measured.c_str(), report.compensatedDelay);
+    std::fprintf(out, "  tail: %ld frames rendered past the input (%.2f s; the plug-in reports %s)\n", report.tailFrames,
+                 static_cast<double>(report.tailFrames) / in.sampleRate,
+                 report.pluginTail > 0 ? (std::to_string(report.pluginTail) + " frames").c_str() : "none");
     printLevels(out, "input", inputLevels.levels());
-    printLevels(out, "output", outputLevels.levels());
+    printLevels(out, "output", outputLevels->levels());
     std::string clipping = format == render::SampleFormat::Float32
                                ? (writer.overFullScale() ? std::to_string(writer.overFullScale()) +
                                                                " samples above full scale, kept (float)"
@@ -167,7 +201,7 @@ int renderJob(const vst_host::PluginModule& module, const RenderOptions& options
                                : (writer.clippedSamples() ? std::to_string(writer.clippedSamples()) + " samples clipped"
                                                           : std::string("no samples clipped"));
     std::fprintf(out, "  written: %ld frames, %s %s%s; peak %s, %s\n", writer.framesWritten(),
-                 render::describe(format).c_str(), containerName(container).c_str(),
+                 render::describe(format).c_str(), writer.containerName().c_str(),
                  format == render::SampleFormat::Int16 ? " (TPDF dither)" : "", peak, clipping.c_str());
     std::fprintf(out, "  rendered in %.3f s, %.1fx real time\n", seconds, seconds > 0 ? length / seconds : 0.0);
     if (job.plot) std::fprintf(out, "  plot: %s\n", job.plot->c_str());
@@ -205,6 +239,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    render::removeTemporariesOnInterrupt();
     const std::string pluginPath = vst_host::locatePlugin(options.plugin, &error);
     if (pluginPath.empty()) return fail(error);
     auto module = vst_host::PluginModule::load(pluginPath, &error);
@@ -223,9 +258,20 @@ int main(int argc, char** argv) {
         std::set<std::string> names;
         for (const std::string& input : options.inputs) {
             if (input == "-") return fail("standard input has no name to render into --output-dir; give OUTPUT");
-            if (!names.insert(baseName(input)).second)
-                return fail("two inputs are named " + baseName(input) + "; their renders would overwrite each other");
-            jobs.push_back({input, *options.outputDir + "/" + baseName(input), options.plot});
+            // An input in a format the tool does not write (W64, AIFF-C, ...)
+            // is rendered into a WAV file of the same stem.
+            std::string name = baseName(input);
+            if (!render::containerForPath(name)) {
+                const size_t dot = name.find_last_of('.');
+                name = (dot == std::string::npos || dot == 0 ? name : name.substr(0, dot)) + ".wav";
+                if (!options.quiet)
+                    std::cerr << "vorsa-render: " << input << " is rendered into " << *options.outputDir << "/" << name
+                              << " (WAV: the tool writes " << render::kWritableExtensions << ")\n";
+            }
+            if (!names.insert(name).second)
+                return fail("two inputs would be rendered into " + *options.outputDir + "/" + name +
+                            "; their renders would overwrite each other");
+            jobs.push_back({input, *options.outputDir + "/" + name, options.plot});
         }
     }
     int failed = 0;

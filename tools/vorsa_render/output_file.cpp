@@ -1,11 +1,13 @@
 #include "tools/vorsa_render/output_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -25,7 +27,64 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? "." : path.substr(0, slash + 1);
 }
 
+// The temporary files a signal handler removes. Only fixed storage and
+// async-signal-safe calls (unlink, write, raise) are used there; a slot is
+// filled before it is marked used and marked free before it is reused.
+constexpr int kSlots = 8;
+struct TemporarySlot {
+    char path[PATH_MAX];
+    char shown[512];
+    volatile sig_atomic_t used;
+};
+TemporarySlot temporaries[kSlots];
+
+int registerTemporary(const std::string& path, const std::string& shown) {
+    if (path.size() >= PATH_MAX) return -1;
+    for (int i = 0; i < kSlots; ++i) {
+        if (temporaries[i].used) continue;
+        std::memcpy(temporaries[i].path, path.c_str(), path.size() + 1);
+        std::snprintf(temporaries[i].shown, sizeof(temporaries[i].shown), "%s", shown.c_str());
+        temporaries[i].used = 1;
+        return i;
+    }
+    return -1;
+}
+
+void writeText(const char* text) {
+    for (size_t left = std::strlen(text); left > 0;) {
+        ssize_t n = ::write(STDERR_FILENO, text, left);
+        if (n <= 0) return;
+        text += n;
+        left -= static_cast<size_t>(n);
+    }
+}
+
+void onInterrupt(int signalNumber) {
+    writeText("\nvorsa-render: interrupted");
+    for (TemporarySlot& slot : temporaries) {
+        if (!slot.used) continue;
+        unlink(slot.path);
+        writeText("; nothing was written to ");
+        writeText(slot.shown);
+    }
+    writeText("\n");
+    signal(signalNumber, SIG_DFL);
+    raise(signalNumber);
+}
+
 }  // namespace
+
+void removeTemporariesOnInterrupt() {
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current {};
+        if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        struct sigaction action {};
+        action.sa_handler = onInterrupt;
+        sigemptyset(&action.sa_mask);
+        for (int blocked : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, blocked);
+        sigaction(signalNumber, &action, nullptr);
+    }
+}
 
 std::string writeError(const std::string& path, int errorNumber) {
     return "cannot write " + path + ": " + std::strerror(errorNumber);
@@ -74,7 +133,8 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, std::strin
         return nullptr;
     }
     if (exists && access(target.c_str(), W_OK) != 0) {
-        error = "output " + path + " is write-protected; it was left as it was";
+        error = errno == EROFS ? "output " + path + " is on a read-only file system; it was left as it was"
+                               : "output " + path + " is write-protected; it was left as it was";
         return nullptr;
     }
 
@@ -84,10 +144,12 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, std::strin
     file->descriptor = mkostemp(name.data(), O_CLOEXEC);
     if (file->descriptor < 0) {
         const int reason = errno;
-        error = "cannot create " + path + " (in " + folderOf(target) + "): " + std::strerror(reason);
+        error = "cannot create " + path + " (in " + folderOf(target) + "): " +
+                (reason == EROFS ? std::string("the folder is on a read-only file system") : std::strerror(reason));
         return nullptr;
     }
     file->temporary = name.data();
+    file->slot = registerTemporary(file->temporary, path);
     // Owner first: changing it may clear set-id bits that fchmod restores. Only
     // root may give a file away, so a failed fchown only keeps the user's own.
     bool chownFailed = exists && fchown(file->descriptor, st.st_uid, st.st_gid) != 0;
@@ -102,6 +164,7 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, std::strin
 OutputFile::~OutputFile() {
     if (ownsDescriptor && descriptor >= 0) ::close(descriptor);
     if (!committed && !temporary.empty()) unlink(temporary.c_str());
+    if (slot >= 0) temporaries[slot].used = 0;
 }
 
 bool OutputFile::commit(std::string& error) {
@@ -128,6 +191,8 @@ bool OutputFile::commit(std::string& error) {
         return false;
     }
     committed = true;
+    if (slot >= 0) temporaries[slot].used = 0;
+    slot = -1;
     return true;
 }
 

@@ -39,7 +39,13 @@ private:
     int descriptor = -1;
     bool ownsDescriptor = true;
     bool committed = false;
+    int slot = -1;  // where an interrupt finds the temporary file
 };
+
+// On SIGINT, SIGTERM and SIGHUP (unless ignored, as under nohup): removes
+// the temporary files of every output not yet committed, says
+// "interrupted" on standard error, and dies of the signal as it would have.
+void removeTemporariesOnInterrupt();
 
 // "cannot write FILE: reason" from errno.
 std::string writeError(const std::string& path, int errorNumber);

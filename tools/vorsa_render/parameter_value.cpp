@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/plugin_report.h"
+
 namespace render {
 
 namespace {
@@ -29,6 +31,21 @@ std::optional<long> parseIndex(const std::string& text) {
     if (text.empty() || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
         return std::nullopt;
     return std::strtol(text.c_str(), nullptr, 10);
+}
+
+bool isSwitchLabel(const std::string& label) {
+    const std::string l = trimmedLower(label);
+    return l == "off/on" || l == "on/off";
+}
+
+// The unit a value is written in, from the parameter's label: "dB" and
+// "Hz" as they are, the x of a ratio label "1:x"; none for a label that only
+// names the states of a switch ("Off/On").
+std::string unitOf(const std::string& label) {
+    std::string unit = trimmed(label);
+    if (size_t colon = unit.rfind(':'); colon != std::string::npos) unit = trimmed(unit.substr(colon + 1));
+    if (isSwitchLabel(unit)) return "";
+    return unit;
 }
 
 // "6dB" -> 6 and "db"; nothing when the text does not start with a number.
@@ -62,8 +79,29 @@ struct DisplayProbe {
 std::string middleValue(DisplayProbe& probe) {
     std::optional<double> n = probe.number(0.5f);
     char text[32];
-    std::snprintf(text, sizeof(text), "%g", n ? *n : 0.0);
+    std::snprintf(text, sizeof(text), "%.4g", n ? *n : 0.0);
     return text;
+}
+
+// A switch: labelled "Off/On", or its display shows exactly two texts over
+// the whole range (on/off, 0/1). The normalised values at either end, for
+// the two states; nothing for anything else.
+std::optional<std::pair<float, float>> switchEnds(DisplayProbe& probe) {
+    if (isSwitchLabel(probe.plugin.parameterLabel(probe.index))) return std::make_pair(0.0f, 1.0f);
+    const std::string low = probe.text(0.0f), high = probe.text(1.0f);
+    if (low == high) return std::nullopt;
+    for (int i = 1; i < kSearchSteps; i += 7) {
+        const std::string t = probe.text(static_cast<float>(i) / kSearchSteps);
+        if (t != low && t != high) return std::nullopt;
+    }
+    return std::make_pair(0.0f, 1.0f);
+}
+
+std::optional<bool> onOffWord(const std::string& text) {
+    const std::string t = trimmedLower(text);
+    if (t == "on" || t == "yes" || t == "true") return true;
+    if (t == "off" || t == "no" || t == "false") return false;
+    return std::nullopt;
 }
 
 // The normalised value whose display shows `target`: the middle of the span
@@ -112,7 +150,8 @@ bool resolveValue(vst_host::PluginInstance& plugin, int index, const ParameterSe
                   std::string& error) {
     DisplayProbe probe{plugin, index};
     const std::string name = trimmed(plugin.parameterName(index));
-    const std::string label = trimmedLower(plugin.parameterLabel(index));
+    const std::string unit = unitOf(plugin.parameterLabel(index));
+    const std::string label = lower(unit);
     if (std::optional<float> plain = parseValue(s.value)) {
         if (*plain >= 0.0f && *plain <= 1.0f) {
             value = *plain;
@@ -120,22 +159,21 @@ bool resolveValue(vst_host::PluginInstance& plugin, int index, const ParameterSe
         }
         error = "value " + s.value + " for parameter \"" + name + "\" is outside 0..1 (normalised); it shows " +
                 probe.shown(0.0f) + " at 0 and " + probe.shown(1.0f) + " at 1" +
-                (label.empty() ? "" : "; values in its unit are written like " + name + "=" + middleValue(probe) +
-                                          trimmed(plugin.parameterLabel(index)));
+                (label.empty() ? "" : "; values in its unit are written like " + name + "=" + middleValue(probe) + unit);
         return false;
     }
     if (auto parsed = numberAndUnit(s.value)) {
         double target = parsed->first;
-        std::string unit = parsed->second;
+        std::string given = parsed->second;
         // A "k" in front of the label's unit means thousands: 2kHz for Hz.
-        if (!label.empty() && unit != label && unit == "k" + label) {
+        if (!label.empty() && given != label && given == "k" + label) {
             target *= 1000.0;
-            unit = label;
+            given = label;
         }
-        if (unit.empty() || unit != label) {
+        if (given.empty() || given != label) {
             error = "parameter \"" + name + "\" " +
                     (label.empty() ? "has no unit; give a normalised value 0..1"
-                                   : "is in " + trimmed(plugin.parameterLabel(index)) + ", not \"" + parsed->second +
+                                   : "is in " + unit + ", not \"" + parsed->second +
                                          "\"") +
                     " (--set " + s.parameter + "=" + s.value + ")";
             return false;
@@ -152,6 +190,15 @@ bool resolveValue(vst_host::PluginInstance& plugin, int index, const ParameterSe
         return true;
     }
     std::vector<std::string> texts;
+    // Two-state parameters take on and off whatever their display shows
+    // (a match with a display text below wins: "on" may be either end).
+    std::optional<std::pair<float, float>> ends;
+    if (onOffWord(s.value) && (ends = switchEnds(probe))) {
+        const std::string shownLow = trimmedLower(probe.text(ends->first)), shownHigh = trimmedLower(probe.text(ends->second));
+        const std::string wanted = trimmedLower(s.value);
+        value = wanted == shownLow ? ends->first : wanted == shownHigh ? ends->second : *onOffWord(s.value) ? ends->second : ends->first;
+        return true;
+    }
     for (int i = 0; i <= kSearchSteps; ++i) {
         float v = static_cast<float>(i) / kSearchSteps;
         std::string shown = probe.text(v);
@@ -191,12 +238,13 @@ int findParameter(vst_host::PluginInstance& plugin, const std::string& nameOrInd
 int findProgram(vst_host::PluginInstance& plugin, const std::string& nameOrIndex) {
     if (std::optional<long> index = parseIndex(nameOrIndex))
         return *index < plugin.numPrograms() ? static_cast<int>(*index) : -1;
+    // The names --list and the summary show.
+    const std::vector<std::string> names = vst_host::programNames(plugin);
     int caseless = -1;
-    for (int p = 0; p < plugin.numPrograms(); ++p) {
-        std::optional<std::string> name = plugin.programNameIndexed(p);
-        if (!name) continue;
-        if (*name == nameOrIndex) return p;
-        if (caseless < 0 && trimmedLower(*name) == trimmedLower(nameOrIndex)) caseless = p;
+    for (int p = 0; p < static_cast<int>(names.size()); ++p) {
+        if (names[p].empty()) continue;
+        if (names[p] == nameOrIndex) return p;
+        if (caseless < 0 && trimmedLower(names[p]) == trimmedLower(nameOrIndex)) caseless = p;
     }
     return caseless;
 }

@@ -5,7 +5,7 @@ namespace render {
 void Voice::connect(int pins) {
     for (int i = 0; i < pins; ++i) {
         host->setInputConnected(i, i < static_cast<int>(fileChannels.size()));
-        host->setOutputConnected(i, i < static_cast<int>(fileChannels.size()));
+        host->setOutputConnected(i, i < static_cast<int>(outputChannels.size()));
     }
 }
 
@@ -25,6 +25,7 @@ bool makeVoice(const vst_host::PluginModule& module, int sampleRate, int blockSi
         return 1;
     };
     voice.fileChannels = std::move(channels);
+    voice.outputChannels = voice.fileChannels;
     voice.connect(2);
     voice.plugin = vst_host::PluginInstance::create(module, *voice.host, &error);
     return voice.plugin != nullptr;

@@ -15,10 +15,11 @@ namespace render {
 struct Voice {
     std::unique_ptr<vst_host::ScriptedHost> host;
     std::unique_ptr<vst_host::PluginInstance> plugin;
-    std::vector<int> fileChannels;  // plug-in input/output i carries fileChannels[i]
+    std::vector<int> fileChannels;    // plug-in input i carries fileChannels[i]
+    std::vector<int> outputChannels;  // plug-in output i goes to output file channel outputChannels[i]
     std::shared_ptr<int> ioChanges; // audioMasterIOChanged calls so far
 
-    // Pins without a file channel are reported unconnected, as a host does
+    // Pins without a file channel (inputs) or an output channel are reported unconnected, as a host does
     // for a mono track on a stereo plug-in. The host answers pin questions
     // when they are asked, so the answers may still change after creation.
     void connect(int pins);

@@ -39,16 +39,29 @@ bool makeVoices(const vst_host::PluginModule& module, int sampleRate, int block,
                     std::to_string(fileChannels);
             return false;
         }
-        voices[0].fileChannels = {0};
+        voices[0].fileChannels = voices[0].outputChannels = {0};
         voices[0].connect(2);
         for (int c = 1; c < fileChannels; ++c) {
             voices.emplace_back();
             if (!makeVoice(module, sampleRate, block, {c}, voices.back(), error)) return false;
         }
     } else {
+        // A plug-in that makes channels (mono in, stereo out) gives all of
+        // them: its extra outputs are the point of using it.
+        if (outputs > inputs && outputs > fileChannels) {
+            voices[0].outputChannels.clear();
+            for (int c = 0; c < outputs; ++c) voices[0].outputChannels.push_back(c);
+        }
         voices[0].connect(std::max(inputs, outputs));
     }
     return true;
+}
+
+int outputChannelCount(const std::vector<Voice>& voices) {
+    int count = 0;
+    for (const Voice& voice : voices)
+        for (int c : voice.outputChannels) count = std::max(count, c + 1);
+    return count;
 }
 
 // A separate instance with the first voice's layout, started and set up
@@ -56,6 +69,7 @@ bool makeVoices(const vst_host::PluginModule& module, int sampleRate, int block,
 bool prepareProbe(const vst_host::PluginModule& module, const RenderSettings& settings, int sampleRate,
                   const Voice& model, Voice& probe, ResolvedSettings& resolved, std::string& error) {
     if (!makeVoice(module, sampleRate, settings.blockSize, model.fileChannels, probe, error)) return false;
+    probe.outputChannels = model.outputChannels;
     probe.connect(std::max(model.plugin->numInputs(), model.plugin->numOutputs()));
     probe.plugin->startUp(static_cast<float>(sampleRate), settings.blockSize);
     if (!resolveSettings(*probe.plugin, settings.program, settings.settings, resolved, error)) return false;
@@ -142,15 +156,27 @@ bool renderStream(const vst_host::PluginModule& module, AudioSource& source, con
     probe.plugin.reset();  // closed while its host still answers
     int ioChangesSeen = *voices[0].ioChanges;
 
-    const long tailSize = std::clamp<long>(static_cast<long>(first.dispatch(effGetTailSize)), 0, 10L * rate);
+    // effGetTailSize: 0 means "not known", 1 "no tail".
+    const long reportedTail = static_cast<long>(first.dispatch(effGetTailSize));
+    report.pluginTail = reportedTail > 1 ? std::min<long>(reportedTail, static_cast<long>(kMaxAutoTailSeconds * rate)) : 0;
     const long latest = std::max(report.compensatedDelay, report.measuredDelay.value_or(0));
-    report.tailFrames = latest + kUndeclaredDelayAllowance + tailSize;
+    const long fixedTail = settings.tailSeconds ? std::lround(*settings.tailSeconds * rate) : report.pluginTail;
+    const long maxAutoTail = static_cast<long>(kMaxAutoTailSeconds * rate);
+    const long silentSpan = static_cast<long>(kSilentSpanSeconds * rate);
+    const float silence = static_cast<float>(std::pow(10.0, kSilenceDbfs / 20.0));
+    report.tailFrames = latest + kUndeclaredDelayAllowance + (settings.tailUntilSilent ? maxAutoTail : fixedTail);
     const long knownTotal = format.frames >= 0 ? format.frames + report.tailFrames : -1;
-    if (!sink.begin(rate, channels, knownTotal >= 0 ? knownTotal - report.compensatedDelay : -1, error)) return false;
+    const long outputBound = knownTotal >= 0 ? knownTotal - report.compensatedDelay : -1;
+    const int outChannels = outputChannelCount(voices);
+    report.outputChannels = outChannels;
+    if (!sink.begin(rate, outChannels, settings.tailUntilSilent ? -1 : outputBound, outputBound, error)) return false;
+    if (observers.started) observers.started(report);
 
     const int pluginInputs = first.numInputs(), pluginOutputs = first.numOutputs();
     vst_host::AudioBuffers in(pluginInputs, block), out(pluginOutputs, block);
-    std::vector<float> inputBlock(static_cast<size_t>(block) * channels), outputBlock(inputBlock.size());
+    std::vector<float> inputBlock(static_cast<size_t>(block) * channels);
+    std::vector<float> outputBlock(static_cast<size_t>(block) * outChannels);
+    long silentFrames = 0;  // output frames in a row below the silence level, during an automatic tail
     long position = 0;     // frames processed
     long inputEnd = -1;    // known once the source has ended
     long lastPercent = -1;
@@ -177,6 +203,9 @@ bool renderStream(const vst_host::PluginModule& module, AudioSource& source, con
         }
         const long total = inputEnd < 0 ? -1 : inputEnd + report.tailFrames;
         if (total >= 0 && position >= total) break;
+        if (settings.tailUntilSilent && inputEnd >= 0 && silentFrames >= silentSpan &&
+            position >= inputEnd + latest + kUndeclaredDelayAllowance + fixedTail)
+            break;
         frames = total < 0 ? block : std::min<long>(block, total - position);
         const int n = static_cast<int>(frames);
 
@@ -190,14 +219,23 @@ bool renderStream(const vst_host::PluginModule& module, AudioSource& source, con
                 voice.plugin->processReplacing(in.pointers(), out.pointers(), n);
             else
                 voice.plugin->process(in.pointers(), out.pointers(), n);
-            for (size_t pin = 0; pin < voice.fileChannels.size(); ++pin)
+            for (size_t pin = 0; pin < voice.outputChannels.size(); ++pin)
                 for (int i = 0; i < n; ++i)
-                    outputBlock[static_cast<size_t>(i * channels + voice.fileChannels[pin])] = out.channel(static_cast<int>(pin))[i];
+                    outputBlock[static_cast<size_t>(i * outChannels + voice.outputChannels[pin])] =
+                        out.channel(static_cast<int>(pin))[i];
+        }
+        if (settings.tailUntilSilent && inputEnd >= 0) {
+            for (long i = 0; i < frames; ++i) {
+                bool quiet = true;
+                for (int c = 0; c < outChannels && quiet; ++c)
+                    quiet = std::fabs(outputBlock[static_cast<size_t>(i * outChannels + c)]) < silence;
+                silentFrames = quiet ? silentFrames + 1 : 0;
+            }
         }
         // The first frames are the plug-in's delay: cut, so that the output lines up with the input.
         const long skip = std::clamp<long>(report.compensatedDelay - position, 0, frames);
         if (frames > skip) {
-            const float* start = outputBlock.data() + skip * channels;
+            const float* start = outputBlock.data() + skip * outChannels;
             if (!sink.write(start, frames - skip, error)) return false;
             if (observers.output) observers.output(start, frames - skip);
             report.outputFrames += frames - skip;
@@ -215,7 +253,8 @@ bool renderStream(const vst_host::PluginModule& module, AudioSource& source, con
             report.reportedDelay = now;
         }
         if (observers.progress && format.frames > 0) {
-            const long expected = format.frames + report.tailFrames;
+            const long expected =
+                format.frames + (settings.tailUntilSilent ? latest + kUndeclaredDelayAllowance + fixedTail : report.tailFrames);
             long percent = std::min<long>(position * 100 / expected, 100);
             if (percent != lastPercent) {
                 lastPercent = percent;
@@ -224,6 +263,7 @@ bool renderStream(const vst_host::PluginModule& module, AudioSource& source, con
         }
     }
     for (Voice& voice : voices) voice.plugin->suspend();
+    if (inputEnd >= 0) report.tailFrames = position - inputEnd;
     return true;
 }
 
@@ -232,7 +272,7 @@ namespace {
 class MemorySink : public FrameSink {
 public:
     explicit MemorySink(AudioData& audio) : audio(audio) {}
-    bool begin(int sampleRate, int channels, long frames, std::string&) override {
+    bool begin(int sampleRate, int channels, long frames, long, std::string&) override {
         audio.sampleRate = sampleRate;
         audio.channels = channels;
         audio.samples.clear();
@@ -256,7 +296,7 @@ bool renderThroughPlugin(const vst_host::PluginModule& module, const AudioData& 
     std::unique_ptr<AudioSource> source = memorySource(input, "(memory)");
     MemorySink sink(output);
     report = {};
-    return renderStream(module, *source, settings, sink, report, error, {progress, nullptr, nullptr});
+    return renderStream(module, *source, settings, sink, report, error, {progress, nullptr, nullptr, nullptr});
 }
 
 }  // namespace render

@@ -23,7 +23,16 @@ struct RenderSettings {
     std::optional<std::string> program;  // index or name
     std::vector<ParameterSetting> settings;
     bool align = false;  // compensate the measured delay instead of the reported one
+    // Audio rendered past the end of the input, besides the delay: by
+    // default the tail the plug-in reports; a fixed length; or until the
+    // output has stayed below kSilenceDbfs for a while (at most kMaxAutoTailSeconds).
+    std::optional<double> tailSeconds;
+    bool tailUntilSilent = false;
 };
+
+constexpr double kSilenceDbfs = -90.0;
+constexpr double kSilentSpanSeconds = 0.2;  // that long below kSilenceDbfs ends an automatic tail
+constexpr double kMaxAutoTailSeconds = 60.0;
 
 struct RenderReport {
     std::string effectName;
@@ -34,6 +43,8 @@ struct RenderReport {
     std::optional<long> measuredDelay;    // from a probe render on a separate instance
     long compensatedDelay = 0;            // removed from the output
     long tailFrames = 0;                  // frames processed past the end of the input
+    long pluginTail = 0;                  // what the plug-in reports (effGetTailSize), 0 when nothing
+    int outputChannels = 0;               // the plug-in may give more channels than the file has
     long inputFrames = 0;
     long outputFrames = 0;
     std::vector<std::string> warnings;
@@ -50,6 +61,8 @@ struct RenderObservers {
     ProgressFunction progress;  // only when the length is known
     FrameTap input;             // every input block, as read
     FrameTap output;            // every output block, as written
+    // Once the layout is known, before any audio: report.outputChannels is set.
+    std::function<void(const RenderReport&)> started;
 };
 
 // False with a one-line reason in `error` (unknown program or parameter, bad

@@ -14,25 +14,32 @@ const char kUsage[] =
     "       vorsa-render PLUGIN INPUT... --output-dir DIR [options]\n"
     "       vorsa-render PLUGIN --list [--program N|NAME] [--set PARAM=VALUE]...\n"
     "\n"
-    "Renders INPUT (WAV, AIFF or FLAC) through a Linux VST 2 plug-in into OUTPUT, at the file's sample rate and\n"
-    "channel count, streaming, whatever the length. Without INPUT the built-in ten-second demo is rendered; an\n"
-    "existing OUTPUT is replaced by the demo only with --demo. OUTPUT's extension picks the container: .wav,\n"
-    ".aif/.aiff or .flac. \"-\" as INPUT or OUTPUT is standard input or output (WAV, or raw float with --raw).\n"
+    "Renders INPUT (WAV, RF64, W64, AIFF, FLAC...) through a Linux VST 2 plug-in into OUTPUT, at the file's\n"
+    "sample rate, with as many channels as the plug-in gives, streaming, whatever the length. Without INPUT\n"
+    "the built-in ten-second demo is rendered; an existing OUTPUT is replaced by the demo only with --demo.\n"
+    "OUTPUT's extension picks the container: .wav, .aif/.aiff or .flac; a WAV past 4 GiB is written as RF64.\n"
+    "Broadcast info, tags and cue points are carried over where the container holds them; what is dropped is\n"
+    "named. \"-\" as INPUT or OUTPUT is standard input or output (WAV, or raw float with --raw).\n"
     "PLUGIN is a path, or a file name looked up in the current folder, VST_PATH, ~/.vst, /usr/lib/vst and\n"
-    "/usr/local/lib/vst.\n"
-    "A failed run leaves every existing file as it was.\n"
+    "/usr/local/lib/vst and their subfolders. \"--\" ends the options.\n"
+    "A failed or interrupted run leaves every existing file as it was.\n"
     "\n"
     "  --program N|NAME      select a program by index or name before rendering\n"
     "  --set PARAM=VALUE     set a parameter (name or index), after the program; repeatable. VALUE is\n"
-    "                        normalised (0..1), in the parameter's unit (gain=6dB, freq=2kHz) or one of\n"
-    "                        its display texts (saturation=on)\n"
+    "                        normalised (0..1), in the parameter's unit (gain=6dB, freq=2kHz), one of\n"
+    "                        its display texts, or on/off for a two-state parameter (saturation=on)\n"
     "  --format F            sample format: int16, int24, int32 or float (default: the input's, float for\n"
     "                        the demo); 16 bits are dithered (TPDF)\n"
     "  --bits N              the same as --format intN\n"
+    "  --tail SECONDS|auto   render this long past the end of the input (default: the tail the plug-in\n"
+    "                        reports); auto: until the output stays below -90 dBFS, at most 60 s\n"
+    "  --recover             read a WAV or AIFF whose header was never finished (a recorder that stopped\n"
+    "                        before closing it) to the end of the file\n"
     "  --align               measure the plug-in's real delay and compensate that instead of the reported one\n"
     "  --block N             block size in frames (default 512)\n"
     "  --plot FILE.png       draw input and output spectra and level envelopes\n"
-    "  --output-dir DIR      render each INPUT into DIR under its own name, one plug-in instance per file\n"
+    "  --output-dir DIR      render each INPUT into DIR under its own name (.wav for a format the tool does\n"
+    "                        not write), one plug-in instance per file\n"
     "  --raw RATE:CHANNELS   \"-\" streams are raw 32-bit float, interleaved, in this layout\n"
     "  --demo                render the demo into OUTPUT even when it exists\n"
     "  --list                print the plug-in's identity, parameters and programs as the render would use\n"
@@ -66,8 +73,14 @@ std::optional<RawLayout> parseRawLayout(const std::string& text) {
 bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& options, std::string& error) {
     std::vector<std::string> positional;
     bool demo = false;
+    bool namesOnly = false;  // after "--", even "-x" is a file name
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (namesOnly || arg == "--") {
+            if (namesOnly) positional.push_back(arg);
+            namesOnly = true;
+            continue;
+        }
         auto needValue = [&](const char* what) -> const char* {
             if (i + 1 >= argc) {
                 error = arg + " needs " + what;
@@ -95,6 +108,24 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& option
             options.quiet = true;
         } else if (arg == "--demo") {
             demo = true;
+        } else if (arg == "--recover") {
+            options.recover = true;
+        } else if (arg == "--tail") {
+            const char* v = needValue("a length in seconds or auto");
+            if (!v) return false;
+            if (std::strcmp(v, "auto") == 0) {
+                options.settings.tailUntilSilent = true;
+                options.settings.tailSeconds.reset();
+            } else {
+                char* end = nullptr;
+                double seconds = std::strtod(v, &end);
+                if (*v == 0 || *end != 0 || !(seconds >= 0.0 && seconds <= 3600.0)) {
+                    error = std::string("--tail takes seconds from 0 to 3600 or auto, not \"") + v + "\"";
+                    return false;
+                }
+                options.settings.tailSeconds = seconds;
+                options.settings.tailUntilSilent = false;
+            }
         } else if (arg == "--align") {
             options.settings.align = true;
         } else if (arg == "--program") {

@@ -20,6 +20,7 @@ struct RenderOptions {
     std::optional<SampleFormat> format;    // none: the input's own, float for the demo
     std::optional<RawLayout> raw;          // "-" streams are raw float in this layout
     RenderSettings settings;
+    bool recover = false;                  // read a WAV whose header understates its audio to the end
     bool list = false;
     bool quiet = false;
     bool help = false;

@@ -27,7 +27,8 @@ std::vector<ChannelLevels> LevelMeter::levels() const {
     return levels;
 }
 
-EnvelopeMeter::EnvelopeMeter(int channels, long windowFrames) : channels(channels), window(std::max(1L, windowFrames)) {}
+EnvelopeMeter::EnvelopeMeter(int channels, long windowFrames, size_t maxValues)
+    : channels(channels), window(std::max(1L, windowFrames)), maxValues(maxValues) {}
 
 void EnvelopeMeter::add(const float* interleaved, long frames) {
     for (long i = 0; i < frames; ++i) {
@@ -36,15 +37,23 @@ void EnvelopeMeter::add(const float* interleaved, long frames) {
             sum += v * v;
         }
         if (++inWindow == window) {
-            values.push_back(toDecibels(std::sqrt(sum / static_cast<double>(window * channels))));
+            meanSquares.push_back(sum / static_cast<double>(window * channels));
             sum = 0.0;
             inWindow = 0;
+            if (maxValues >= 2 && meanSquares.size() >= maxValues) {
+                for (size_t j = 0; j < meanSquares.size() / 2; ++j)
+                    meanSquares[j] = 0.5 * (meanSquares[2 * j] + meanSquares[2 * j + 1]);
+                meanSquares.resize(meanSquares.size() / 2);
+                window *= 2;
+            }
         }
     }
 }
 
 std::vector<double> EnvelopeMeter::envelope() const {
-    std::vector<double> all = values;
+    std::vector<double> all;
+    all.reserve(meanSquares.size() + 1);
+    for (double m : meanSquares) all.push_back(toDecibels(std::sqrt(m)));
     if (inWindow > 0) all.push_back(toDecibels(std::sqrt(sum / static_cast<double>(inWindow * channels))));
     return all;
 }

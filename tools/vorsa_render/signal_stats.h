@@ -26,18 +26,22 @@ private:
 };
 
 // Short-time RMS of all channels together, one value per window, in dBFS.
+// With `maxValues`, memory stays bounded whatever the length: whenever the
+// values would outnumber it, neighbours are merged and the window doubles.
 class EnvelopeMeter {
 public:
-    EnvelopeMeter(int channels, long windowFrames);
+    EnvelopeMeter(int channels, long windowFrames, size_t maxValues = 0);
     void add(const float* interleaved, long frames);
     std::vector<double> envelope() const;  // the last, partial window included
+    long windowFrames() const { return window; }
 
 private:
     int channels;
     long window;
+    size_t maxValues;
     long inWindow = 0;
     double sum = 0.0;
-    std::vector<double> values;
+    std::vector<double> meanSquares;  // one per full window
 };
 
 std::vector<ChannelLevels> measureLevels(const AudioData& audio);

@@ -218,6 +218,30 @@ std::vector<double> averagedSpectrum(const AudioData& audio, int fftSize) {
 namespace {
 
 constexpr double kEnvelopeSeconds = 0.02;
+// About two values per pixel of the level panel, whatever the length.
+constexpr size_t kEnvelopeValues = 2048;
+
+// A step for the time axis that leaves room for every label: at most about
+// a dozen of them, at 1, 2, 5, 10, 15 or 30 seconds, or whole minutes.
+double timeStep(double seconds) {
+    for (double step : {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 15.0, 30.0, 60.0, 120.0, 300.0, 600.0, 900.0, 1800.0, 3600.0})
+        if (seconds / step <= 12.0) return step;
+    return 7200.0;
+}
+
+std::string timeLabel(double t, double step) {
+    char label[32];
+    if (step < 1.0)
+        std::snprintf(label, sizeof(label), "%.1f", t);
+    else if (step < 60.0 && t < 60.0)
+        std::snprintf(label, sizeof(label), "%.0f", t);
+    else if (t < 3600.0)
+        std::snprintf(label, sizeof(label), "%d:%02d", static_cast<int>(t) / 60, static_cast<int>(t) % 60);
+    else
+        std::snprintf(label, sizeof(label), "%d:%02d:%02d", static_cast<int>(t) / 3600, static_cast<int>(t) / 60 % 60,
+                      static_cast<int>(t) % 60);
+    return label;
+}
 
 cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned int length) {
     auto* file = static_cast<std::pair<OutputFile*, int>*>(closure);
@@ -236,10 +260,10 @@ cairo_status_t writeToFile(void* closure, const unsigned char* data, unsigned in
 
 }  // namespace
 
-PlotRecorder::PlotRecorder(int sampleRate, int channels)
-    : sampleRate(sampleRate), inSpectrum(channels, kFftSize), outSpectrum(channels, kFftSize),
-      inEnvelope(channels, static_cast<long>(kEnvelopeSeconds * sampleRate)),
-      outEnvelope(channels, static_cast<long>(kEnvelopeSeconds * sampleRate)) {}
+PlotRecorder::PlotRecorder(int sampleRate, int channels, int outputChannels)
+    : sampleRate(sampleRate), inSpectrum(channels, kFftSize), outSpectrum(outputChannels, kFftSize),
+      inEnvelope(channels, static_cast<long>(kEnvelopeSeconds * sampleRate), kEnvelopeValues),
+      outEnvelope(outputChannels, static_cast<long>(kEnvelopeSeconds * sampleRate), kEnvelopeValues) {}
 
 void PlotRecorder::addInput(const float* interleaved, long frames) {
     inSpectrum.add(interleaved, frames);
@@ -293,19 +317,25 @@ bool PlotRecorder::draw(OutputFile& file, const std::string& title, std::string&
     auto toPoints = [&](const EnvelopeMeter& meter) {
         std::vector<std::pair<double, double>> points;
         std::vector<double> env = meter.envelope();
-        for (size_t i = 0; i < env.size(); ++i) points.emplace_back((i + 0.5) * kEnvelopeSeconds, env[i]);
+        const double window = static_cast<double>(meter.windowFrames()) / sampleRate;
+        for (size_t i = 0; i < env.size(); ++i) points.emplace_back((i + 0.5) * window, env[i]);
         return points;
     };
     const double seconds = std::max(inFrames, outFrames) / static_cast<double>(sampleRate);
     Panel level{90, 590, kWidth - 130.0, 200, 0.0, std::max(seconds, 0.1), -80.0, 0.0, false};
-    drawPanelFrame(cr, level, "Level over time (20 ms RMS)", "Time (s)", "Level (dBFS)");
-    const double step = seconds > 20 ? 5.0 : 1.0;
-    for (double t = 0; t <= seconds + 1e-9; t += step) {
+    const double window = static_cast<double>(std::max(inEnvelope.windowFrames(), outEnvelope.windowFrames())) / sampleRate;
+    char heading[64];
+    if (window < 1.0)
+        std::snprintf(heading, sizeof(heading), "Level over time (%.0f ms RMS)", window * 1000.0);
+    else
+        std::snprintf(heading, sizeof(heading), "Level over time (%.1f s RMS)", window);
+    const double step = timeStep(seconds);
+    drawPanelFrame(cr, level, heading, step >= 60.0 || seconds >= 60.0 ? "Time (m:ss)" : "Time (s)", "Level (dBFS)");
+    for (long k = 0; k * step <= seconds + 1e-9; ++k) {
+        const double t = static_cast<double>(k) * step;
         gridLine(cr, level.px(t), level.y, level.px(t), level.y + level.h);
         setColour(cr, kText);
-        char label[32];
-        std::snprintf(label, sizeof(label), "%.0f", t);
-        text(cr, level.px(t), level.y + level.h + 18, label, 11, 0.5);
+        text(cr, level.px(t), level.y + level.h + 18, timeLabel(t, step), 11, 0.5);
     }
     decibelGrid(cr, level, 20.0);
     curve(cr, level, toPoints(inEnvelope), kInputColour, 3.0);

@@ -48,7 +48,7 @@ std::vector<double> averagedSpectrum(const AudioData& audio, int fftSize);
 // Everything the picture needs, gathered block by block.
 class PlotRecorder {
 public:
-    PlotRecorder(int sampleRate, int channels);
+    PlotRecorder(int sampleRate, int channels, int outputChannels);
     void addInput(const float* interleaved, long frames);
     void addOutput(const float* interleaved, long frames);
     // Draws the PNG into `file`; false with a reason naming it.
