@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sndfile.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -85,6 +88,22 @@ render::AudioData testSignal(long frames, int channels) {
         for (int c = 0; c < channels; ++c)
             a.at(i, c) = static_cast<float>(std::sin(0.013 * (c + 1) * i) * (0.5 - 0.2 * c));
     return a;
+}
+
+long peakMegabytes(const std::string& command, const std::function<void(FILE*)>& feed) {
+    const pid_t child = fork();
+    if (child == 0) {
+        // A child of its own, so that only this pipeline's processes count.
+        FILE* pipe = popen(command.c_str(), "w");
+        if (pipe) feed(pipe);
+        const int status = pipe ? pclose(pipe) : -1;
+        struct rusage usage;
+        getrusage(RUSAGE_CHILDREN, &usage);
+        _exit(status != 0 ? 255 : static_cast<int>(std::min<long>(usage.ru_maxrss / 1024, 254)));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
 }
 
 }  // namespace cli

@@ -1,6 +1,8 @@
 // Running the built tools as a user does, in a temporary folder of each test's own.
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "tools/vorsa_render/audio_data.h"
@@ -27,6 +29,10 @@ public:
 };
 
 std::string readBytes(const std::string& path);
+
+// Peak memory, in MB (at most 254; 255 when the command failed), of
+// `command` while `feed` writes its standard input.
+long peakMegabytes(const std::string& command, const std::function<void(FILE*)>& feed);
 bool contains(const std::string& text, const std::string& part);
 
 // WAV files through libsndfile itself, independent of the tool's own writer;

@@ -68,21 +68,11 @@ TEST(RenderStream, SeveralInputsRenderIntoAFolderOneByOne) {
 
 // Peak memory, in MB, of `command` fed `bytes` zero bytes on its standard input.
 long peakMegabytes(const std::string& command, long bytes) {
-    pid_t child = fork();
-    if (child == 0) {
-        // A child of its own, so that only this pipeline's processes count.
-        FILE* pipe = popen(command.c_str(), "w");
+    return cli::peakMegabytes(command, [bytes](FILE* pipe) {
         std::vector<char> zeros(1 << 20, 0);
-        for (long left = bytes; pipe && left > 0; left -= static_cast<long>(zeros.size()))
+        for (long left = bytes; left > 0; left -= static_cast<long>(zeros.size()))
             if (fwrite(zeros.data(), 1, std::min<size_t>(static_cast<size_t>(left), zeros.size()), pipe) == 0) break;
-        int status = pipe ? pclose(pipe) : -1;
-        struct rusage usage;
-        getrusage(RUSAGE_CHILDREN, &usage);
-        _exit(status != 0 ? 255 : static_cast<int>(std::min<long>(usage.ru_maxrss / 1024, 254)));
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+    });
 }
 
 TEST(RenderStream, MemoryStaysBoundedWhateverTheLength) {

@@ -29,28 +29,19 @@ void writeFile(const std::string& path, int format, long frames) {
 // Peak memory, in MB, of a render with a plot of `seconds` of stereo noise
 // whose level changes every second, streamed into standard input.
 long plotPeakMegabytes(const std::string& folder, long seconds) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const std::string command = "cd '" + folder + "' && " + VORSA_RENDER + " " + TEST_DELAY_PLUGIN +
-                                    " - out.wav --raw 44100:2 --plot plot.png --quiet";
-        FILE* pipe = popen(command.c_str(), "w");
+    const std::string command = "cd '" + folder + "' && " + VORSA_RENDER + " " + TEST_DELAY_PLUGIN +
+                                " - out.wav --raw 44100:2 --plot plot.png --quiet";
+    return cli::peakMegabytes(command, [seconds](FILE* pipe) {
         std::vector<float> second(2 * 44100);
         uint32_t state = 1;
-        for (long s = 0; pipe && s < seconds; ++s) {
+        for (long s = 0; s < seconds; ++s) {
             for (float& v : second) {
                 state = state * 1664525u + 1013904223u;
                 v = static_cast<float>(((state >> 8) / 16777216.0 - 0.5) * ((s % 7) + 1) / 8.0);
             }
             if (fwrite(second.data(), sizeof(float), second.size(), pipe) != second.size()) break;
         }
-        const int status = pipe ? pclose(pipe) : -1;
-        struct rusage usage;
-        getrusage(RUSAGE_CHILDREN, &usage);
-        _exit(status != 0 ? 255 : static_cast<int>(std::min<long>(usage.ru_maxrss / 1024, 254)));
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+    });
 }
 
 TEST(RenderUsability, WhatUsersTypeWorks) {
