@@ -7,7 +7,7 @@
 
 #include "bass_dsp/bass_block.h"
 #include "bass_dsp/bass_lookup.h"
-#include "treble_dsp/dsp_path.h"
+#include "common/dsp/dsp_path.h"
 
 namespace bass_dsp {
 

@@ -12,9 +12,9 @@
 #include "gui/rotary_knob.h"
 #include "gui/toggle_button.h"
 #include "gui/value_display.h"
-#include "treble_editor/about_splash.h"
-#include "treble_editor/value_field.h"
-#include "treble_editor/value_formatters.h"
+#include "common/editor/about_splash.h"
+#include "common/editor/value_field.h"
+#include "common/editor/value_formatters.h"
 
 using namespace bass_layout;
 

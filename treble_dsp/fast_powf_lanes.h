@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "treble_dsp/simd.h"
+#include "common/dsp/simd.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "treble_dsp/simd.h"
+#include "common/dsp/simd.h"
 #include "treble_dsp/treble_coefficients.h"
 #include "treble_dsp/treble_dsp_state.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "treble_dsp/dsp_path.h"
+#include "common/dsp/dsp_path.h"
 #include "treble_dsp/fast_powf.h"
 #include "treble_dsp/treble_coefficients.h"
 

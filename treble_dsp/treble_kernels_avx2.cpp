@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "treble_dsp/simd.h"
+#include "common/dsp/simd.h"
 #include "treble_dsp/treble_chain.h"
 #include "treble_dsp/treble_kernel_set.h"
 

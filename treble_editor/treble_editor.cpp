@@ -12,10 +12,10 @@
 #include "gui/value_display.h"
 #include "treble/treble_effect.h"
 #include "treble/treble_parameters.h"
-#include "treble_editor/about_splash.h"
+#include "common/editor/about_splash.h"
 #include "treble_editor/treble_layout.h"
-#include "treble_editor/value_field.h"
-#include "treble_editor/value_formatters.h"
+#include "common/editor/value_field.h"
+#include "common/editor/value_formatters.h"
 
 namespace L = treble_layout;
 

@@ -7,7 +7,7 @@
 #include "bass_editor_fixture.h"
 #include "gui/gui_frame.h"
 #include "gui/led_indicator.h"
-#include "treble_editor/about_splash.h"
+#include "common/editor/about_splash.h"
 
 namespace {
 

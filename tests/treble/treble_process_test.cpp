@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "tests/treble_dsp/effect_test_support.h"
+#include "tests/treble/effect_test_support.h"
 #include "tests/treble_dsp/kernel_test_support.h"
 #include "treble/treble_parameters.h"
 

@@ -1,4 +1,4 @@
-#include "treble_dsp/dsp_path.h"
+#include "common/dsp/dsp_path.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "treble_editor/value_formatters.h"
+#include "common/editor/value_formatters.h"
 
 #include <cmath>
 #include <cstdio>

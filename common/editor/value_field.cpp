@@ -1,4 +1,4 @@
-#include "treble_editor/value_field.h"
+#include "common/editor/value_field.h"
 
 #include <new>
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/treble_dsp/effect_test_support.h"
+#include "tests/treble/effect_test_support.h"
 #include "treble/treble_parameters.h"
 
 namespace {

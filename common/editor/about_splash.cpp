@@ -1,4 +1,4 @@
-#include "treble_editor/about_splash.h"
+#include "common/editor/about_splash.h"
 
 #include <initializer_list>
 
