@@ -5,7 +5,7 @@
 #include "shell/effect_texts.h"
 #include "shell/shared_float.h"
 #include "treble/treble_effect.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 
 void TrebleEffect::setProgram(VstInt32 program) {
     if (!validProgramIndex(program)) return;

@@ -6,7 +6,7 @@
 
 #include "shell/effect_texts.h"
 #include "shell/plugin_entry.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 #include "treble_dsp/treble_mapping.h"
 
 using treble_params::kParameters;

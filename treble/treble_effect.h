@@ -9,6 +9,7 @@
 #include "shell/shared_parameters.h"
 #include "treble/treble_program.h"
 #include "treble_dsp/treble_coefficients.h"
+#include "treble_dsp/treble_parameters.h"
 #include "treble_dsp/treble_dsp_state.h"
 
 class TrebleEffect;
@@ -21,7 +22,7 @@ extern TrebleEditorFactory trebleEditorFactory;
 class TrebleEffect : public AudioEffectX {
 public:
     static constexpr int kNumPrograms = treble_programs::kNumPrograms;
-    static constexpr int kNumParams = 24;
+    static constexpr int kNumParams = treble_params::kNumParams;
     static constexpr int kMeterRingSize = 256;
 
     TrebleEffect(audioMasterCallback audioMaster, PluginBuild build);
@@ -106,6 +107,7 @@ protected:
     // Keeps the records' StereoMono slot equal to the shared value (stereo).
     void syncStereoMonoSlots() const;
     TrebleCoefficients displayCoefficients(VstInt32 index) const;
+    float getRaw(VstInt32 index) const;
 
     const PluginBuild pluginBuild;
     float vuValue = 0.0f;

@@ -3,7 +3,7 @@
 
 #include "shell/shared_float.h"
 #include "treble/treble_effect.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 #include "treble_dsp/treble_mapping.h"
 
 using namespace treble_params;
@@ -11,37 +11,6 @@ using namespace treble_params;
 namespace {
 
 bool validIndex(VstInt32 index) { return index >= 0 && index < kNumParams; }
-
-// The processing value that stands for a parameter in the editor and the
-// display; null for StereoMono, whose raw value is reported.
-const float* effectiveField(const TrebleCoefficients& c, VstInt32 index) {
-    switch (index) {
-    case kProcess: return &c.processDisplay;
-    case kThresh: return &c.hissThreshold;
-    case kNoiseAtten: return &c.hissKeep;
-    case kTrancients: return &c.tranGain;
-    case kEnhanceS: return &c.wideMidGain;
-    case kFreq: return &c.bandHz;
-    case kHarmonics: return &c.harmonicsGain;
-    case kMix: return &c.mixAmount;
-    case kOutput: return &c.outputGain;
-    case kMinFreq: return &c.hissMinHz;
-    case kSpeed: return &c.hissOpenRate;
-    case kSlope: return &c.tranSlopeMix;
-    case kTranDamp: return &c.tranDamp;
-    case kBoost: return &c.tranExponent;
-    case kEnhSlope: return &c.wideSlope;
-    case kQ: return &c.bandQ;
-    case kDrive: return &c.driveAmount;
-    case kFirstOut: return &c.firstOutDisplay;
-    case kSaturation: return &c.softClipOn;
-    case kExciterSwitch: return &c.exciterDisplay;
-    case kProcessEnh: return &c.processEnhDisplay;
-    case kProcessTran: return &c.processTranDisplay;
-    case kProcessHiss: return &c.processHissDisplay;
-    default: return nullptr;
-    }
-}
 
 }  // namespace
 
@@ -66,8 +35,8 @@ TrebleCoefficients TrebleEffect::displayCoefficients(VstInt32 index) const {
 
 float TrebleEffect::getEffectiveValue(VstInt32 index) const {
     if (!validIndex(index)) return 0.0f;
-    if (index == kStereoMono) return parameters.get(kParameters[kStereoMono].slot);
-    return *effectiveField(displayCoefficients(index), index);
+    const auto effective = kParameters[index].effective;
+    return effective ? displayCoefficients(index).*effective : getRaw(index);
 }
 
 float TrebleEffect::stereoMonoEffective() const {
@@ -76,9 +45,9 @@ float TrebleEffect::stereoMonoEffective() const {
     return raw >= 0.0f ? raw : 0.0f;
 }
 
-float TrebleEffect::getParameter(VstInt32 index) {
-    return validIndex(index) ? parameters.get(kParameters[index].slot) : 0.0f;
-}
+float TrebleEffect::getRaw(VstInt32 index) const { return parameters.get(kParameters[index].slot); }
+
+float TrebleEffect::getParameter(VstInt32 index) { return validIndex(index) ? getRaw(index) : 0.0f; }
 
 void TrebleEffect::syncStereoMonoSlots() const {
     if (!programs || pluginBuild == PluginBuild::Mono) return;
@@ -140,28 +109,16 @@ void TrebleEffect::getParameterDisplay(VstInt32 index, char* text) {
         float2string(0.0f, text);
         return;
     }
-    const float raw = getParameter(index);
+    const ParameterInfo& p = kParameters[index];
+    if (p.display == Display::Raw) {
+        float2string(getRaw(index), text);
+        return;
+    }
     const TrebleCoefficients c = displayCoefficients(index);
-    switch (index) {
-    case kThresh: dB2string(c.hissThreshold, text); break;
-    case kNoiseAtten: dB2string(c.hissKeep, text); break;
-    case kTrancients: dB2string(c.tranGain, text); break;
-    case kEnhanceS: float2string(2.0f * c.wideSideGain, text); break;
-    case kFreq: float2string(c.bandHz, text); break;
-    case kHarmonics: dB2string(c.harmonicsGain, text); break;
-    case kOutput: dB2string(c.outputGain, text); break;
-    case kMinFreq: float2string(c.hissMinHz, text); break;
-    case kSpeed: float2string(c.hissOpenRate, text); break;
-    case kSlope: float2string(6.0f * c.tranSlopeMix + 6.0f * static_cast<float>(c.tranSecondOrder), text); break;
-    case kTranDamp: float2string(c.tranDamp, text); break;
-    case kBoost: float2string(c.tranExponent, text); break;
-    case kEnhSlope: float2string(6.0f * c.wideSlope, text); break;
-    case kQ: float2string(c.bandQ, text); break;
-    case kSaturation: float2string(c.softClipOn, text); break;
-    // Mix, Drive and StereoMono show the raw value itself.
-    case kMix:
-    case kDrive:
-    case kStereoMono: float2string(raw, text); break;
-    default: float2string(*effectiveField(c, index), text); break;
+    switch (p.display) {
+    case Display::Decibels: dB2string(c.*p.shown, text); break;
+    case Display::Number: float2string(p.scale * c.*p.shown, text); break;
+    case Display::Slope: float2string(6.0f * c.tranSlopeMix + 6.0f * static_cast<float>(c.tranSecondOrder), text); break;
+    case Display::Raw: break;
     }
 }

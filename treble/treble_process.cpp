@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "treble/treble_effect.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 #include "treble_dsp/treble_kernels.h"
 #include "treble_dsp/treble_mapping.h"
 

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "shell/plugin_build.h"
+#include "treble_dsp/treble_parameters.h"
 
 struct TrebleProgram {
-    float values[24];  // normalised values in program-slot order
+    float values[treble_params::kNumParams];  // normalised values in program-slot order
     char name[32];     // zero-terminated, at most 31 characters
 
     // The fresh record: every default, named "Init".

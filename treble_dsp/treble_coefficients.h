@@ -44,12 +44,4 @@ struct TrebleCoefficients {
     int32_t transientOn;
     int32_t hissOn;
     float stereoMonoEffective;
-
-    // Second copies of raw values that the parameter display reads.
-    float processDisplay;
-    float firstOutDisplay;
-    float exciterDisplay;
-    float processEnhDisplay;
-    float processTranDisplay;
-    float processHissDisplay;
 };

@@ -1,5 +1,7 @@
 #include "treble_dsp/treble_mapping.h"
 
+#include "treble_dsp/treble_parameters.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <climits>
@@ -68,20 +70,19 @@ void applyParameter(TrebleCoefficients& c, int index, float value, double fs, fl
     // Roots of negative values have no meaning; they count as 0.
     const double vNonNegative = std::max(v, 0.0);
     switch (index) {
-    case 0:
+    case treble_params::kProcess:
         c.processOn = truncToInt(v);
-        c.processDisplay = value;
         break;
-    case 1:
+    case treble_params::kThresh:
         c.hissThreshold = toFloat(std::pow(65536.0, v) / 65536.0);
         break;
-    case 2:
+    case treble_params::kNoiseAtten:
         c.hissKeep = value;
         break;
-    case 3:
+    case treble_params::kTrancients:
         c.tranGain = toFloat(8.0 * v * v);
         break;
-    case 4: {
+    case treble_params::kEnhanceS: {
         // Above v = 1/0.54 the mid gain would reach 0 and the side gain infinity;
         // the base stays positive so that host values far out of range remain finite.
         double midBase = std::max(1.0 - 0.54 * v, 0.01);
@@ -89,7 +90,7 @@ void applyParameter(TrebleCoefficients& c, int index, float value, double fs, fl
         c.wideSideGain = toFloat(0.5 / std::pow(2.0 * c.wideMidGain, 1.2));
         break;
     }
-    case 5:
+    case treble_params::kFreq:
         c.bandHz = toFloat(limitFrequency(500.0 * std::pow(32.0, v), fs));
         setBandPass(c, fs);
         if (rawFirstOut >= 0.0f && rawFirstOut <= 1.0f) {
@@ -98,44 +99,44 @@ void applyParameter(TrebleCoefficients& c, int index, float value, double fs, fl
             setHighPass(c, fs);
         }
         break;
-    case 6:
+    case treble_params::kHarmonics:
         c.harmonicsGain = toFloat(4.0 * v * v);
         break;
-    case 7:
+    case treble_params::kMix:
         c.mixAmount = toFloat(v * v);
         break;
-    case 8:
+    case treble_params::kOutput:
         c.outputGain = toFloat(std::pow(64.0, std::pow(vNonNegative, 0.25)) / 32.0);
         break;
-    case 9:
+    case treble_params::kMinFreq:
         c.hissMinHz = toFloat(limitFrequency(500.0 * std::pow(30.0, v), fs));
         c.hissMinCoef = toFloat(1.0 - std::exp(-omega(c.hissMinHz, fs)));
         break;
-    case 10:
+    case treble_params::kSpeed:
         c.hissOpenRate = toFloat(1.0 / std::pow(30.0, v));
         c.hissCloseRate = toFloat(1.0 / std::pow(300.0, v));
         break;
-    case 11:
+    case treble_params::kSlope:
         c.tranSlopeMix = v < 1.0 ? toFloat(std::fmod(2.0 * v, 1.0)) : 1.0f;
         c.tranSecondOrder = v >= 0.5 ? 1 : 0;
         c.tranReleaseScale = toFloat(std::pow(128.0, v) * 44100.0 / (fs * 128.0));
         break;
-    case 12:
+    case treble_params::kTranDamp:
         c.tranDamp = toFloat(0.85 * v);
         break;
-    case 13:
+    case treble_params::kBoost:
         c.tranExponent = toFloat(std::pow(2.0, v));
         break;
-    case 14:
+    case treble_params::kEnhSlope:
         c.wideSlope = value;
         break;
-    case 15:
+    case treble_params::kQ:
         // A Q that underflows to 0 would divide by zero in the design.
         c.bandQ = toFloat(std::max(std::pow(20.0, v) / 4.0, 1e-6));
         setBandPass(c, fs);
         setHighPass(c, fs);
         break;
-    case 16: {
+    case treble_params::kDrive: {
         // The shaper divides by 1 - 0.85 * drive, which reaches 0 near v = 1.92;
         // the drive stops short of that (the factory value 1.16 is unaffected).
         double drive = std::min(std::sqrt(std::sqrt(vNonNegative)), (1.0 - 0.05) / 0.85);
@@ -143,31 +144,26 @@ void applyParameter(TrebleCoefficients& c, int index, float value, double fs, fl
         c.driveGain = toFloat((1.0 + 0.32 / (1.0 - 0.85 * c.driveAmount)) / 2.0);
         break;
     }
-    case 17:
-        c.firstOutDisplay = value;
+    case treble_params::kFirstOut:
         c.firstOutHz = toFloat(limitFrequency(c.bandHz * (2.0 * v * v + 0.5), fs));
         setHighPass(c, fs);
         break;
-    case 18:
+    case treble_params::kSaturation:
         c.softClipOn = toFloat(std::trunc(v + 0.5));
         break;
-    case 19:
+    case treble_params::kExciterSwitch:
         c.exciterOn = truncToInt(v);
-        c.exciterDisplay = value;
         break;
-    case 20:
+    case treble_params::kProcessEnh:
         c.wideOn = truncToInt(v);
-        c.processEnhDisplay = value;
         break;
-    case 21:
+    case treble_params::kProcessTran:
         c.transientOn = truncToInt(v);
-        c.processTranDisplay = value;
         break;
-    case 22:
+    case treble_params::kProcessHiss:
         c.hissOn = truncToInt(v);
-        c.processHissDisplay = value;
         break;
-    case 23:
+    case treble_params::kStereoMono:
         c.stereoMonoEffective = value >= 0.0f ? value : 0.0f;
         break;
     default:

@@ -23,7 +23,7 @@ int32_t truncToInt(double v);
 void setBandPass(TrebleCoefficients& c, double sampleRate);
 void setHighPass(TrebleCoefficients& c, double sampleRate);
 
-// Computes the processing values of one parameter (index 0..23) from its
+// Computes the processing values of one parameter (treble_params::Index) from its
 // normalised value. `rawFirstOut` is the stored raw FirstOut value, which the
 // Freq row reads. The effect itself handles the raw values, the program slots,
 // the ProcessEnh refusal and the StereoMono build rules.

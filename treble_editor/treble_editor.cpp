@@ -11,7 +11,7 @@
 #include "gui/toggle_button.h"
 #include "gui/value_display.h"
 #include "treble/treble_effect.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 #include "common/editor/about_splash.h"
 #include "treble_editor/treble_layout.h"
 #include "common/editor/value_field.h"

@@ -5,6 +5,7 @@
 
 #include "gui/gui_control.h"
 #include "gui/gui_editor_base.h"
+#include "treble_dsp/treble_parameters.h"
 
 class GuiBitmap;
 class LedIndicator;
@@ -13,7 +14,7 @@ class ValueDisplay;
 
 class TrebleEditor : public GuiEditorBase, public ControlObserver {
 public:
-    static constexpr int kNumParams = 24;
+    static constexpr int kNumParams = treble_params::kNumParams;
 
     explicit TrebleEditor(TrebleEffect* effect);
     ~TrebleEditor() override;

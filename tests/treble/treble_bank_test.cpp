@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "tests/treble/treble_test_support.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 
 using namespace treble_test;
 using namespace treble_params;

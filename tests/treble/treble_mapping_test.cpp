@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tests/treble/treble_test_support.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 #include "treble_dsp/treble_mapping.h"
 
 using namespace treble_params;

@@ -5,7 +5,7 @@
 #include "host/vst_host.h"
 #include "shell/plugin_entry.h"
 #include "tests/treble/treble_test_support.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 
 using namespace treble_params;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/treble/treble_test_support.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 
 using namespace treble_test;
 using namespace treble_params;
@@ -25,6 +25,23 @@ TEST(TrebleParameters, NamesAndLabelsExactlyWithTheirBlanks) {
     EXPECT_EQ(name(e, 24), "   ");
     EXPECT_EQ(name(e, -1), "   ");
     EXPECT_EQ(label(e, 1000), "   ");
+}
+
+// Every slot of a program belongs to exactly one parameter, and a program
+// applies every parameter exactly once.
+TEST(TrebleParameters, TheTableCoversEverySlotAndTheApplyOrderEveryParameter) {
+    bool slotTaken[kNumParams] = {}, applied[kNumParams] = {};
+    for (const ParameterInfo& p : kParameters) {
+        ASSERT_TRUE(p.slot >= 0 && p.slot < kNumParams) << p.name;
+        EXPECT_FALSE(slotTaken[p.slot]) << p.name;
+        slotTaken[p.slot] = true;
+        EXPECT_EQ(p.display == Display::Number || p.display == Display::Decibels, p.shown != nullptr) << p.name;
+    }
+    for (int index : kProgramApplyOrder) {
+        ASSERT_TRUE(index >= 0 && index < kNumParams);
+        EXPECT_FALSE(applied[index]) << index;
+        applied[index] = true;
+    }
 }
 
 TEST(TrebleParameters, DisplaysAtTheDefaults) {

@@ -5,7 +5,7 @@
 
 #include "tests/treble/effect_test_support.h"
 #include "tests/treble_dsp/kernel_test_support.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 
 using effect_test::EffectRig;
 using effect_test::makeEffect;

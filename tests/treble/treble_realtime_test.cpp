@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tests/treble/effect_test_support.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 
 namespace {
 std::atomic<bool> countAllocations{false};

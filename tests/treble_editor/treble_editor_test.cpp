@@ -4,7 +4,7 @@
 
 #include "gui/gui_fader.h"
 #include "gui/led_indicator.h"
-#include "treble/treble_parameters.h"
+#include "treble_dsp/treble_parameters.h"
 #include "common/editor/value_formatters.h"
 #include "treble_editor_fixture.h"
 
