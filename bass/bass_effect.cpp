@@ -1,4 +1,5 @@
 #include "bass/bass_effect.h"
+#include "bass_dsp/bass_mapping.h"
 
 #include <cmath>
 #include <cstdio>
@@ -10,7 +11,6 @@
 BassEditorFactory bassEditorFactory = nullptr;
 
 namespace {
-constexpr double kTwoPi = 6.283185307179586;
 constexpr float kRingFill = 1e-7f;
 
 // The host's rate as the filters use it; also safe for NaN and absurd rates.
@@ -136,14 +136,14 @@ void BassEffect::resetProcessing(int rate, int meterDelay) {
     }
     fillAudioRings(kRingFill);
 
-    dcCoef = 1.0 - std::exp(-kTwoPi * 15.0 / fs);
+    dcCoef = bass_mapping::onePole(15.0, fs);
     dcFeedback = 1.0 - dcCoef;
 
     // The band split follows the new rate; the shaper keeps the rate of the
     // last "freq" change.
-    const double v = appliedValues[bass_params::kSlotFreq];
-    freqHz = static_cast<float>(v * v * 580.0 + 20.0);
-    bandCoef = 1.0 - std::exp(-kTwoPi * freqHz / fs);
+    const float freq = appliedValues[bass_params::kSlotFreq];
+    freqHz = bass_mapping::effectiveValue(bass_params::kFreq, freq, false);
+    bandCoef = bass_mapping::bandCoefficient(freq, fs);
 
     resetAudioState();
 }

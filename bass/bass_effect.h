@@ -5,7 +5,7 @@
 #include "bass_dsp/bass_block.h"
 #include "bass_dsp/bass_lookup.h"
 #include "common/dsp/dsp_path.h"
-#include "bass/bass_parameters.h"
+#include "bass_dsp/bass_parameters.h"
 #include "bass/bass_program.h"
 #include <atomic>
 

@@ -4,36 +4,13 @@
 #include <cstring>
 
 #include "bass/bass_effect.h"
+#include "bass_dsp/bass_mapping.h"
 #include "shell/shared_float.h"
 
 using namespace bass_params;
 
 namespace {
-constexpr double kTwoPi = 6.283185307179586;
-
 bool validIndex(VstInt32 index) { return index >= 0 && index < kNumParams; }
-
-float decibelFactor(double v) { return static_cast<float>(std::pow(10.0, (v - 0.5) * 1.2)); }
-
-// The effective value of a parameter from its raw value: one formula for the
-// processing, the display and the editor.
-float effectiveValue(VstInt32 index, float raw, PluginBuild build) {
-    const double v = raw;
-    switch (index) {
-    case kProcess: return raw >= 0.5f ? 1.0f : 0.0f;
-    case kGain: return decibelFactor(v);
-    case kMix: return static_cast<float>(v * v);
-    case kFreq: return static_cast<float>(v * v * 580.0 + 20.0);
-    case kThreshold: return static_cast<float>(std::pow(10.0, (v - 1.0) * 2.4));
-    case kColour: return static_cast<float>(v * v * 63.0 + 1.0);
-    case kBass: return decibelFactor(v);
-    case kSaturation: return raw >= 0.5f ? 1.0f : 0.0f;
-    // A negative value is undecided and reads as stereo until the first block
-    // decides; the mono build then decides mono and stays so.
-    case kStereoMono: return raw < 0.0f ? 1.0f : (build == PluginBuild::Mono ? 0.0f : raw);
-    default: return 0.0f;
-    }
-}
 }  // namespace
 
 void BassEffect::syncStereoMonoSlots() const {
@@ -61,9 +38,8 @@ void BassEffect::storeParameter(ParameterWrite& write, VstInt32 index, float val
 }
 
 void BassEffect::applyParameter(VstInt32 index, float value) {
-    const double v = value;
     const double fs = sampleRateInt;
-    const float effective = effectiveValue(index, value, pluginBuild);
+    const float effective = bass_mapping::effectiveValue(index, value, pluginBuild == PluginBuild::Mono);
     switch (index) {
     case kProcess:
         processOn = effective;
@@ -76,14 +52,14 @@ void BassEffect::applyParameter(VstInt32 index, float value) {
     case kMix: mixAmount = effective; break;
     case kFreq:
         freqHz = effective;
-        bandCoef = 1.0 - std::exp(-kTwoPi * freqHz / fs);
-        shaperCoef = 1.0 - std::exp(-kTwoPi * (v * v * 80.0 + 20.0) / fs);
+        bandCoef = bass_mapping::bandCoefficient(value, fs);
+        shaperCoef = bass_mapping::shaperCoefficient(value, fs);
         for (int c = 0; c < 2; ++c) splitState1[c] = shaperState[c] = harmonicState[c] = 0.0;
         break;
     case kThreshold: thresholdLin = effective; break;
     case kColour:
         colourFactor = effective;
-        colourNorm = static_cast<float>(1.0 / std::sqrt(std::sqrt(static_cast<double>(colourFactor))));
+        colourNorm = bass_mapping::colourNorm(colourFactor);
         break;
     case kBass: bassLin = effective; break;
     case kSaturation: saturationOn = effective; break;
@@ -115,7 +91,9 @@ void BassEffect::setParameter(VstInt32 index, float value) {
 float BassEffect::getParameter(VstInt32 index) { return validIndex(index) ? parameters.get(kParameters[index].slot) : 0.0f; }
 
 float BassEffect::getEffectiveValue(VstInt32 index) const {
-    return validIndex(index) ? effectiveValue(index, parameters.get(kParameters[index].slot), pluginBuild) : 0.0f;
+    return validIndex(index) ? bass_mapping::effectiveValue(index, parameters.get(kParameters[index].slot),
+                                                            pluginBuild == PluginBuild::Mono)
+                             : 0.0f;
 }
 
 void BassEffect::getParameterName(VstInt32 index, char* text) {
@@ -129,17 +107,14 @@ void BassEffect::getParameterLabel(VstInt32 index, char* label) {
 void BassEffect::getParameterDisplay(VstInt32 index, char* text) {
     if (!validIndex(index)) return;
     const float raw = parameters.get(kParameters[index].slot);
-    const float effective = effectiveValue(index, raw, pluginBuild);
-    switch (index) {
-    case kProcess:
-    case kSaturation: std::strcpy(text, effective > 0.5f ? "on" : "off"); break;
-    case kGain:
-    case kBass: float2string((raw - 0.5f) * 24.0f, text); break;
-    case kMix: float2string(raw, text); break;
-    case kFreq: float2string(effective, text); break;
-    case kThreshold: float2string(raw * 48.0f - 48.0f, text); break;
-    case kColour: float2string(raw * 100.0f, text); break;
-    case kStereoMono: std::strcpy(text, effective > 0.5f ? "stereo" : "mono"); break;
-    default: break;
+    const float effective = getEffectiveValue(index);
+    switch (kParameters[index].display) {
+    case Display::Switch: std::strcpy(text, effective > 0.5f ? "on" : "off"); break;
+    case Display::Channels: std::strcpy(text, effective > 0.5f ? "stereo" : "mono"); break;
+    case Display::Raw: float2string(raw, text); break;
+    case Display::Effective: float2string(effective, text); break;
+    case Display::Level: float2string((raw - 0.5f) * 24.0f, text); break;
+    case Display::Threshold: float2string(raw * 48.0f - 48.0f, text); break;
+    case Display::Percent: float2string(raw * 100.0f, text); break;
     }
 }

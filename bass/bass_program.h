@@ -1,10 +1,11 @@
 // One stored program of the bass plug-in and the factory content of the store.
 #pragma once
 
+#include "bass_dsp/bass_parameters.h"
 #include "shell/plugin_build.h"
 
 struct BassProgram {
-    float values[9];  // normalised values in program-slot order
+    float values[bass_params::kNumParams];  // normalised values in program-slot order
     char name[24];    // zero-terminated, at most 23 characters
 
     // The default record: every default value, named "init".

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "bass_editor/bass_layout.h"
+#include "bass_dsp/bass_parameters.h"
 #include "gui/gui_control.h"
 #include "gui/gui_editor_base.h"
 
@@ -23,7 +24,7 @@ void formatBassLabel(float value, char* text);
 
 class BassEditor : public GuiEditorBase, public ControlObserver {
 public:
-    static constexpr int kNumParams = 9;
+    static constexpr int kNumParams = bass_params::kNumParams;
 
     explicit BassEditor(BassEffect* effect);
     ~BassEditor() override;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "tests/bass/bass_test_support.h"
+#include "tests/support/parameter_table_check.h"
 
 using namespace bass_test;
 using namespace bass_params;
@@ -29,6 +30,10 @@ TEST(BassParameters, NamesAndLabelsAreExact) {
         EXPECT_EQ(e.getParameter(i), 0.0f);
         EXPECT_EQ(e.getEffectiveValue(i), 0.0f);
     }
+}
+
+TEST(BassParameters, TheTableCoversEverySlotAndTheApplyOrderEveryParameter) {
+    test_support::expectCompleteTable(bass_params::kParameters, bass_params::kProgramApplyOrder);
 }
 
 TEST(BassParameters, DisplayTexts) {

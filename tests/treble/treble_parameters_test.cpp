@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/parameter_table_check.h"
 #include "tests/treble/treble_test_support.h"
 #include "treble_dsp/treble_parameters.h"
 
@@ -30,18 +31,10 @@ TEST(TrebleParameters, NamesAndLabelsExactlyWithTheirBlanks) {
 // Every slot of a program belongs to exactly one parameter, and a program
 // applies every parameter exactly once.
 TEST(TrebleParameters, TheTableCoversEverySlotAndTheApplyOrderEveryParameter) {
-    bool slotTaken[kNumParams] = {}, applied[kNumParams] = {};
-    for (const ParameterInfo& p : kParameters) {
-        ASSERT_TRUE(p.slot >= 0 && p.slot < kNumParams) << p.name;
-        EXPECT_FALSE(slotTaken[p.slot]) << p.name;
-        slotTaken[p.slot] = true;
+    test_support::expectCompleteTable(kParameters, kProgramApplyOrder);
+    // The displays made from a processing value name one.
+    for (const ParameterInfo& p : kParameters)
         EXPECT_EQ(p.display == Display::Number || p.display == Display::Decibels, p.shown != nullptr) << p.name;
-    }
-    for (int index : kProgramApplyOrder) {
-        ASSERT_TRUE(index >= 0 && index < kNumParams);
-        EXPECT_FALSE(applied[index]) << index;
-        applied[index] = true;
-    }
 }
 
 TEST(TrebleParameters, DisplaysAtTheDefaults) {

@@ -1,11 +1,10 @@
-// The nine host parameters of the bass plug-in: names, labels and the program
-// slot each one is stored in. Host index order differs from storage order,
-// which keeps "process" last.
+// The nine host parameters of the bass plug-in, one row each: name, program
+// slot, label and how the display text is made. Host index order differs from
+// storage order, which keeps "process" last. The mapping, the effect and the
+// editor read this table.
 #pragma once
 
 namespace bass_params {
-
-constexpr int kNumParams = 9;
 
 enum Index {
     kProcess = 0,
@@ -17,6 +16,7 @@ enum Index {
     kBass,
     kSaturation,
     kStereoMono,
+    kNumParams
 };
 
 // Program slots (storage order).
@@ -32,10 +32,22 @@ enum Slot {
     kSlotProcess,
 };
 
+// How a display text is made; the unit is the label.
+enum class Display {
+    Switch,       // "on" or "off" by the effective value
+    Channels,     // "stereo" or "mono" by the effective value
+    Raw,          // the raw value
+    Effective,    // the effective value
+    Level,        // dB of a level knob: (raw - 0.5) x 24
+    Threshold,    // dB below full scale: raw x 48 - 48
+    Percent,      // raw x 100
+};
+
 struct ParameterInfo {
     const char* name;
     int slot;
     const char* label;  // returned as is, blanks included
+    Display display;
 };
 
 extern const ParameterInfo kParameters[kNumParams];
