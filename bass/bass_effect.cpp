@@ -39,7 +39,7 @@ BassEffect::BassEffect(audioMasterCallback audioMaster, PluginBuild build)
     std::memset(work.chunks, 0, sizeof(work.chunks));
     mappingRate = usableSampleRate(getSampleRate());
 
-    bass_programs::loadFactoryStore(programs, build);
+    if (programs.exists()) bass_programs::loadFactoryStore(programs.data(), build);
     BassProgram defaults;
     defaults.setDefault(build);
     {

@@ -11,6 +11,7 @@
 
 #include "shell/audio_effect.h"
 #include "shell/plugin_build.h"
+#include "shell/program_bank.h"
 #include "shell/shared_parameters.h"
 
 class BassEffect;
@@ -79,7 +80,6 @@ public:
     std::atomic<int> meterReadIndex{0};
 
 protected:
-    static bool validProgramIndex(VstInt32 index) { return index >= 0 && index < kNumPrograms; }
     // Host side of a reset: the rate and the meter delay it will use, asked
     // of the host on the calling thread.
     void askForReset(int rate);
@@ -102,7 +102,8 @@ protected:
     void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing);
 
     const PluginBuild pluginBuild;
-    mutable BassProgram programs[kNumPrograms];
+    // Mutable: reading the records first writes the settled mode into them.
+    mutable ProgramBank<BassProgram, kNumPrograms> programs;
     float vuValue = 0.0f;
 
     // The shared truth: raw values in program-slot order as last set by any

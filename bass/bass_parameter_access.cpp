@@ -5,7 +5,6 @@
 
 #include "bass/bass_effect.h"
 #include "bass_dsp/bass_mapping.h"
-#include "shell/shared_float.h"
 
 using namespace bass_params;
 
@@ -16,19 +15,19 @@ bool validIndex(VstInt32 index) { return index >= 0 && index < kNumParams; }
 void BassEffect::syncStereoMonoSlots() const {
     if (pluginBuild == PluginBuild::Mono) return;
     const float value = parameters.get(kSlotStereoMono);
-    for (BassProgram& program : programs) storeShared(program.values[kSlotStereoMono], value);
+    programs.setValueInAll(kSlotStereoMono, value);
 }
 
 const BassProgram* BassEffect::programStore() const {
     syncStereoMonoSlots();
-    return programs;
+    return programs.data();
 }
 
 void BassEffect::storeParameter(ParameterWrite& write, VstInt32 index, float value) {
     const int slot = kParameters[index].slot;
     if (index != kStereoMono) {
         write.set(slot, value);
-        storeShared(programs[curProgram].values[slot], value);
+        if (programs.exists()) programs.setValue(curProgram, slot, value);
     } else if (pluginBuild == PluginBuild::Mono) {
         write.set(slot, 0.0f);
     } else {

@@ -15,7 +15,9 @@ TrebleEditorFactory trebleEditorFactory = nullptr;
 bool trebleFailBankAllocation = false;
 
 TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams), pluginBuild(build) {
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParams),
+      pluginBuild(build),
+      programs(!trebleFailBankAllocation) {
     const bool stereo = build == PluginBuild::Stereo;
     editorOpen = 0;
     setNumInputs(stereo ? 2 : 1);
@@ -34,16 +36,14 @@ TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
     dspState.construct();
 
     secondInputConnected = stereo ? -1 : 0;
-    programs = nullptr;
     vuValue = 0.0f;
 
-    if (!trebleFailBankAllocation) programs = new (std::nothrow) TrebleProgram[kNumPrograms];
-    if (programs)
-        for (int p = 0; p < kNumPrograms; ++p) programs[p].setFresh(build);
+    if (programs.exists())
+        for (int p = 0; p < kNumPrograms; ++p) programs.data()[p].setFresh(build);
 
     if (trebleEditorFactory && !trebleEditorFactory(*this)) editorCreationFailed = true;
 
-    if (programs) treble_programs::loadFactoryBank(programs);
+    if (programs.exists()) treble_programs::loadFactoryBank(programs.data());
 
     // The defaults, which program 0 replaces; without a bank they stay and
     // the first take below derives every coefficient from them.
@@ -55,13 +55,13 @@ TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
             write.set(treble_params::kParameters[index].slot, value);
         }
     }
-    if (programs) setProgram(0);
+    if (programs.exists()) setProgram(0);
 
     suspend();
     // No other thread knows the instance yet: derive and reset right away.
     takeHostChanges();
 }
-TrebleEffect::~TrebleEffect() { delete[] programs; }
+TrebleEffect::~TrebleEffect() = default;
 
 void TrebleEffect::setMeterDelay() {
     const VstInt32 latency = getOutputLatency();

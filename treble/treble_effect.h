@@ -6,6 +6,7 @@
 
 #include "shell/audio_effect.h"
 #include "shell/plugin_build.h"
+#include "shell/program_bank.h"
 #include "shell/shared_parameters.h"
 #include "treble/treble_program.h"
 #include "treble_dsp/treble_coefficients.h"
@@ -87,7 +88,6 @@ public:
     std::atomic<int> meterReadIndex{0};
 
 protected:
-    static bool validProgramIndex(VstInt32 index) { return index >= 0 && index < kNumPrograms; }
     void setMeterDelay();
     void resetMeterRings();
     // The process driver: mode, kernel or bypass, then the meters.
@@ -111,7 +111,8 @@ protected:
 
     const PluginBuild pluginBuild;
     float vuValue = 0.0f;
-    TrebleProgram* programs = nullptr;
+    // Mutable: reading the records first writes the settled mode into them.
+    mutable ProgramBank<TrebleProgram, kNumPrograms> programs;
     std::atomic<int> secondInputConnected{-1};
 
     // The shared truth: raw values in program-slot order, as last set by any

@@ -1,7 +1,6 @@
 // Setting, reading and showing the treble parameters.
 #include <cstring>
 
-#include "shell/shared_float.h"
 #include "treble/treble_effect.h"
 #include "treble_dsp/treble_parameters.h"
 #include "treble_dsp/treble_mapping.h"
@@ -50,15 +49,14 @@ float TrebleEffect::getRaw(VstInt32 index) const { return parameters.get(kParame
 float TrebleEffect::getParameter(VstInt32 index) { return validIndex(index) ? getRaw(index) : 0.0f; }
 
 void TrebleEffect::syncStereoMonoSlots() const {
-    if (!programs || pluginBuild == PluginBuild::Mono) return;
+    if (pluginBuild == PluginBuild::Mono) return;
     const int slot = kParameters[kStereoMono].slot;
-    const float value = parameters.get(slot);
-    for (int p = 0; p < kNumPrograms; ++p) storeShared(programs[p].values[slot], value);
+    programs.setValueInAll(slot, parameters.get(slot));
 }
 
 const TrebleProgram* TrebleEffect::programBank() const {
     syncStereoMonoSlots();
-    return programs;
+    return programs.data();
 }
 
 void TrebleEffect::notifyEditor(VstInt32 index, float value) {
@@ -78,7 +76,7 @@ void TrebleEffect::storeParameter(ParameterWrite& write, VstInt32 index, float v
         syncStereoMonoSlots();
     } else if (index != kProcessEnh || stereoMonoEffective() < 0.5f) {
         write.set(slot, value);
-        if (programs) storeShared(programs[curProgram].values[slot], value);
+        if (programs.exists()) programs.setValue(curProgram, slot, value);
     }
 }
 
