@@ -100,7 +100,7 @@ void BassEffect::readMeters(float& gain, float& overload) const {
         gain = overload = kRingFill;
         return;
     }
-    const int slot = meterReadIndex & (kRingSize - 1);
+    const int slot = meterReadIndex & (kMeterRingSize - 1);
     gain = gainMeterRing[slot].load(std::memory_order_relaxed);
     overload = overloadRing[slot].load(std::memory_order_relaxed);
 }
@@ -130,7 +130,7 @@ void BassEffect::resetProcessing(int rate, int meterDelay) {
     meterWriteIndex = meterDelay;
     meterReadIndex = 0;
 
-    for (int i = 0; i < kRingSize; ++i) {
+    for (int i = 0; i < kMeterRingSize; ++i) {
         gainMeterRing[i].store(kRingFill, std::memory_order_relaxed);
         overloadRing[i].store(kRingFill, std::memory_order_relaxed);
     }

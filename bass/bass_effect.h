@@ -25,8 +25,10 @@ class BassEffect : public AudioEffectX {
 public:
     static constexpr int kNumPrograms = bass_programs::kNumPrograms;
     static constexpr int kNumParams = bass_params::kNumParams;
-    // The processing's delay rings, also the length of the meter rings.
+    // The processing's delay rings.
     static constexpr int kRingSize = bass_dsp::kRingSize;
+    // One meter value per block, as many as in the treble effect.
+    static constexpr int kMeterRingSize = 256;
 
     BassEffect(audioMasterCallback audioMaster, PluginBuild build);
     ~BassEffect() override;
@@ -74,8 +76,8 @@ public:
 
     // Shared with the editor thread.
     std::atomic<int> editorOpen{0};
-    std::atomic<float> gainMeterRing[kRingSize];
-    std::atomic<float> overloadRing[kRingSize];
+    std::atomic<float> gainMeterRing[kMeterRingSize];
+    std::atomic<float> overloadRing[kMeterRingSize];
     std::atomic<int> meterWriteIndex{0};
     std::atomic<int> meterReadIndex{0};
 
@@ -88,7 +90,7 @@ protected:
     void resetProcessing(int rate, int meterDelay);
     void resetAudioState();
     void fillAudioRings(float value);
-    void settleChannelMode();
+    void settleStereoMode();
     // Host side of a parameter change: the raw value, its program slot and
     // the stereo/mono build rules. `value` is taken as it is.
     using ParameterWrite = SharedParameters<kNumParams>::Write;

@@ -25,10 +25,9 @@ constexpr double kRunawayLevel = 1e6;
 }  // namespace
 
 // The stereo build decides an undecided mode (a raw value that disagrees with
-// the effective one, as -1 does) from the second input's connection. The
-// answer becomes the shared value, which every program record shows; a value
-// the host set meanwhile is never overwritten: the next block settles from it.
-void BassEffect::settleChannelMode() {
+// the effective one, as -1 does) from the second input's connection; the
+// answer becomes the shared value, which every program record shows.
+void BassEffect::settleStereoMode() {
     constexpr int slot = kSlotStereoMono;
     if (pluginBuild == PluginBuild::Mono) {
         stereoMode = 0;
@@ -37,13 +36,8 @@ void BassEffect::settleChannelMode() {
             appliedValues[slot] = 0.0f;
         return;
     }
-    if (truncated(appliedValues[slot]) != truncated(stereoValue)) {
-        const float decided = isInputConnected(1) ? 1.0f : 0.0f;
-        if (ParameterWrite(parameters).replaceIf(slot, appliedValues[slot], decided)) {
-            appliedValues[slot] = decided;
-            stereoValue = decided;
-        }
-    }
+    settleUndecided(parameters, slot, appliedValues[slot], stereoValue,
+                    [this] { return isInputConnected(1) ? 1.0f : 0.0f; });
     stereoMode = truncated(stereoValue);
 }
 
@@ -78,7 +72,7 @@ void BassEffect::takeHostChanges() {
 
 void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing) {
     takeHostChanges();
-    settleChannelMode();
+    settleStereoMode();
     if (sampleFrames < 0) sampleFrames = 0;
 
     const float a1 = static_cast<float>(bandCoef), a2 = static_cast<float>(shaperCoef);
@@ -161,8 +155,8 @@ void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFr
     overloadRing[meterSlot].store(s.overload, std::memory_order_relaxed);
     gainMeterRing[meterSlot].store(lastGain > 1e-8f ? std::log10(lastGain) * (5.0f / 12.0f) : 0.0f,
                                    std::memory_order_relaxed);
-    meterWriteIndex = (meterSlot + 1) & bass_dsp::kRingMask;
-    meterReadIndex = (meterReadIndex + 1) & bass_dsp::kRingMask;
+    meterWriteIndex = (meterSlot + 1) & (kMeterRingSize - 1);
+    meterReadIndex = (meterReadIndex + 1) & (kMeterRingSize - 1);
 }
 
 void BassEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {

@@ -132,6 +132,19 @@ private:
     std::atomic<uint32_t> ended_{0};
 };
 
+// The stereo/mono settling both products do at the start of a block: while
+// the raw value the block took (`applied`) and the effective one disagree, as
+// an undecided -1 does, `decide()` gives the mode from the host's connections.
+// It becomes the shared value unless another thread set one meanwhile; the
+// next block then settles from that one, so no change of the host's is lost.
+template <int N, class Decide>
+void settleUndecided(SharedParameters<N>& shared, int slot, float& applied, float& effective, Decide decide) {
+    // Both values stay within -1..1 (held host values, program values).
+    if (static_cast<int>(applied) == static_cast<int>(effective)) return;
+    const float decided = decide();
+    if (typename SharedParameters<N>::Write(shared).replaceIf(slot, applied, decided)) applied = effective = decided;
+}
+
 // Work that another thread asks of the audio thread (a processing reset), done
 // at the start of the next block so that it never lands in the middle of one.
 class PendingReset {

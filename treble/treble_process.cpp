@@ -35,25 +35,19 @@ void TrebleEffect::processReplacing(float** inputs, float** outputs, VstInt32 sa
 
 // A StereoMono value of -1 (a fresh program, or a program that holds it) means
 // the mode is not decided yet: the second input's connection decides it, and
-// the answer becomes the shared value, which every program record shows. A
-// value the host set meanwhile is never overwritten: the next block settles
-// from that one instead.
+// the answer becomes the shared value, which every program record shows.
 bool TrebleEffect::settleStereoMode() {
-    const int slot = treble_params::kParameters[treble_params::kStereoMono].slot;
     if (pluginBuild == PluginBuild::Mono) {
         secondInputConnected = 0;
         coef.stereoMonoEffective = 1.0f;
         return false;
     }
-    if (truncToInt(coef.stereoMonoEffective) != truncToInt(appliedValues[slot])) {
+    const int slot = treble_params::kParameters[treble_params::kStereoMono].slot;
+    settleUndecided(parameters, slot, appliedValues[slot], coef.stereoMonoEffective, [this] {
         const bool connected = isInputConnected(1);
         secondInputConnected = connected ? 1 : 0;
-        const float settled = connected ? 0.0f : 1.0f;
-        if (ParameterWrite(parameters).replaceIf(slot, appliedValues[slot], settled)) {
-            appliedValues[slot] = settled;
-            coef.stereoMonoEffective = settled;
-        }
-    }
+        return connected ? 0.0f : 1.0f;
+    });
     return truncToInt(coef.stereoMonoEffective) == 0;
 }
 
