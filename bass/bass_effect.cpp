@@ -96,13 +96,8 @@ void BassEffect::askForReset(int rate) {
 }
 
 void BassEffect::readMeters(float& gain, float& overload) const {
-    if (pendingReset.pending()) {
-        gain = overload = kRingFill;
-        return;
-    }
-    const int slot = meterReadIndex & (kMeterRingSize - 1);
-    gain = gainMeterRing[slot].load(std::memory_order_relaxed);
-    overload = overloadRing[slot].load(std::memory_order_relaxed);
+    meters.peek(gain, overload);
+    if (pendingReset.pending()) gain = overload = kRingFill;
 }
 
 void BassEffect::fillAudioRings(float value) {
@@ -127,13 +122,8 @@ void BassEffect::resetProcessing(int rate, int meterDelay) {
     sampleRateInt = rate;
     const double fs = sampleRateInt;
 
-    meterWriteIndex = meterDelay;
-    meterReadIndex = 0;
-
-    for (int i = 0; i < kMeterRingSize; ++i) {
-        gainMeterRing[i].store(kRingFill, std::memory_order_relaxed);
-        overloadRing[i].store(kRingFill, std::memory_order_relaxed);
-    }
+    meters.restart(meterDelay);
+    meters.fill(kRingFill);
     fillAudioRings(kRingFill);
 
     dcCoef = bass_mapping::onePole(15.0, fs);

@@ -10,6 +10,7 @@
 #include <atomic>
 
 #include "shell/audio_effect.h"
+#include "shell/meter_feed.h"
 #include "shell/plugin_build.h"
 #include "shell/program_bank.h"
 #include "shell/shared_parameters.h"
@@ -27,8 +28,7 @@ public:
     static constexpr int kNumParams = bass_params::kNumParams;
     // The processing's delay rings.
     static constexpr int kRingSize = bass_dsp::kRingSize;
-    // One meter value per block, as many as in the treble effect.
-    static constexpr int kMeterRingSize = 256;
+    static constexpr int kMeterRingSize = MeterFeed::kSize;
 
     BassEffect(audioMasterCallback audioMaster, PluginBuild build);
     ~BassEffect() override;
@@ -76,10 +76,12 @@ public:
 
     // Shared with the editor thread.
     std::atomic<int> editorOpen{0};
-    std::atomic<float> gainMeterRing[kMeterRingSize];
-    std::atomic<float> overloadRing[kMeterRingSize];
-    std::atomic<int> meterWriteIndex{0};
-    std::atomic<int> meterReadIndex{0};
+    MeterFeed meters;
+    // The feed's rings and positions under this product's names.
+    std::atomic<float> (&gainMeterRing)[kMeterRingSize] = meters.first;
+    std::atomic<float> (&overloadRing)[kMeterRingSize] = meters.second;
+    std::atomic<int>& meterWriteIndex = meters.writeIndex;
+    std::atomic<int>& meterReadIndex = meters.readIndex;
 
 protected:
     // Host side of a reset: the rate and the meter delay it will use, asked

@@ -151,12 +151,7 @@ void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFr
         fillAudioRings(1e-7f);
     }
 
-    const int meterSlot = meterWriteIndex;
-    overloadRing[meterSlot].store(s.overload, std::memory_order_relaxed);
-    gainMeterRing[meterSlot].store(lastGain > 1e-8f ? std::log10(lastGain) * (5.0f / 12.0f) : 0.0f,
-                                   std::memory_order_relaxed);
-    meterWriteIndex = (meterSlot + 1) & (kMeterRingSize - 1);
-    meterReadIndex = (meterReadIndex + 1) & (kMeterRingSize - 1);
+    meters.write(lastGain > 1e-8f ? std::log10(lastGain) * (5.0f / 12.0f) : 0.0f, s.overload, false);
 }
 
 void BassEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {

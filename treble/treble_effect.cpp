@@ -74,29 +74,12 @@ void TrebleEffect::setMeterDelay() {
     }
     if (delay < 1) delay = 1;
     if (delay > 255) delay = 255;
-    meterWriteIndex = delay;
-    meterReadIndex = 0;
-}
-
-void TrebleEffect::resetMeterRings() {
-    editorPolled = 0;
-    for (int i = 0; i < kMeterRingSize; ++i) {
-        overEnhanceRing[i].store(0.0f, std::memory_order_relaxed);
-        peakOverRing[i].store(0.0f, std::memory_order_relaxed);
-    }
-    meterWriteIndex = meterWriteIndex & (kMeterRingSize - 1);
-    meterReadIndex = meterReadIndex & (kMeterRingSize - 1);
+    meters.restart(delay);
 }
 
 void TrebleEffect::pollMeters(float& overEnhanced, float& peakOver) {
-    editorPolled = 1;
-    if (pendingReset.pending()) {
-        overEnhanced = peakOver = 0.0f;
-        return;
-    }
-    const int slot = meterReadIndex & (kMeterRingSize - 1);
-    overEnhanced = overEnhanceRing[slot].load(std::memory_order_relaxed);
-    peakOver = peakOverRing[slot].load(std::memory_order_relaxed);
+    meters.read(overEnhanced, peakOver);
+    if (pendingReset.pending()) overEnhanced = peakOver = 0.0f;
 }
 
 float TrebleEffect::getVu() {

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "shell/audio_effect.h"
+#include "shell/meter_feed.h"
 #include "shell/plugin_build.h"
 #include "shell/program_bank.h"
 #include "shell/shared_parameters.h"
@@ -24,7 +25,7 @@ class TrebleEffect : public AudioEffectX {
 public:
     static constexpr int kNumPrograms = treble_programs::kNumPrograms;
     static constexpr int kNumParams = treble_params::kNumParams;
-    static constexpr int kMeterRingSize = 256;
+    static constexpr int kMeterRingSize = MeterFeed::kSize;
 
     TrebleEffect(audioMasterCallback audioMaster, PluginBuild build);
     ~TrebleEffect() override;
@@ -81,15 +82,16 @@ public:
 
     // Shared with the editor thread.
     std::atomic<int> editorOpen{0};
-    std::atomic<int> editorPolled{0};
-    std::atomic<float> overEnhanceRing[kMeterRingSize];
-    std::atomic<float> peakOverRing[kMeterRingSize];
-    std::atomic<int> meterWriteIndex{0};
-    std::atomic<int> meterReadIndex{0};
+    MeterFeed meters;
+    // The feed's rings and positions under this product's names.
+    std::atomic<int>& editorPolled = meters.polled;
+    std::atomic<float> (&overEnhanceRing)[kMeterRingSize] = meters.first;
+    std::atomic<float> (&peakOverRing)[kMeterRingSize] = meters.second;
+    std::atomic<int>& meterWriteIndex = meters.writeIndex;
+    std::atomic<int>& meterReadIndex = meters.readIndex;
 
 protected:
     void setMeterDelay();
-    void resetMeterRings();
     // The process driver: mode, kernel or bypass, then the meters.
     void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing);
     bool settleStereoMode();

@@ -89,24 +89,8 @@ void TrebleEffect::processBlock(float** inputs, float** outputs, VstInt32 sample
 }
 
 void TrebleEffect::writeMeters(float overFlag, float sideCount, VstInt32 sampleFrames) {
-    constexpr int kMask = kMeterRingSize - 1;
-    constexpr auto relaxed = std::memory_order_relaxed;
-    const int write = meterWriteIndex & kMask;
-    overEnhanceRing[write].store(
-        (sampleFrames > 0 && sideCount / static_cast<float>(sampleFrames) > 0.65f) ? 1.0f : 0.0f, relaxed);
-    peakOverRing[write].store(overFlag, relaxed);
-    const bool polled = editorPolled.exchange(0) != 0;
-    const int read = (meterReadIndex + 1) & kMask;
-    if (!polled) {
-        // Until the editor reads again, the slot it will read carries the
-        // largest value of every block since its last reading.
-        const int previous = (read - 1) & kMask;
-        overEnhanceRing[read].store(std::max(overEnhanceRing[read].load(relaxed), overEnhanceRing[previous].load(relaxed)),
-                                    relaxed);
-        peakOverRing[read].store(std::max(peakOverRing[read].load(relaxed), peakOverRing[previous].load(relaxed)), relaxed);
-    }
-    meterWriteIndex = (write + 1) & kMask;
-    meterReadIndex = read;
+    const bool overEnhanced = sampleFrames > 0 && sideCount / static_cast<float>(sampleFrames) > 0.65f;
+    meters.write(overEnhanced ? 1.0f : 0.0f, overFlag, true);
 }
 
 // The audio thread's block start. Parameters: only what changed is derived
@@ -133,13 +117,13 @@ void TrebleEffect::takeHostChanges() {
             if (newRate) {
                 appliedRate = rate;
                 pendingReset.take();
-                resetMeterRings();
+                meters.fill(0.0f);
                 dspState.recover();
             }
         }
     }
     if (pendingReset.take()) {
-        resetMeterRings();
+        meters.fill(0.0f);
         dspState.reset();
     }
 }
