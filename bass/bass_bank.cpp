@@ -1,4 +1,4 @@
-// Program changes and the program bank operations of the bass effect.
+// Program changes of the bass effect.
 #include "bass/bass_effect.h"
 
 using namespace bass_params;
@@ -24,17 +24,4 @@ void BassEffect::setProgram(VstInt32 program) {
         }
     }
     if (editor) editor->postUpdate();
-}
-
-void BassEffect::setProgramName(char* name) { programs.setName(curProgram, name); }
-
-void BassEffect::getProgramName(char* name) { programs.currentName(curProgram, name); }
-
-bool BassEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
-    return programs.nameAt(index, text);
-}
-
-bool BassEffect::copyProgram(VstInt32 destination) {
-    syncStereoMonoSlots();
-    return programs.copy(curProgram, destination);
 }

@@ -22,7 +22,7 @@ int usableSampleRate(float rate) {
 }  // namespace
 
 BassEffect::BassEffect(audioMasterCallback audioMaster, PluginBuild build)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams), pluginBuild(build) {
+    : ProductEffect(audioMaster, build, true) {
     const bool stereo = build == PluginBuild::Stereo;
     editorOpen = 0;
     setInitialDelay(256);
@@ -33,7 +33,6 @@ BassEffect::BassEffect(audioMasterCallback audioMaster, PluginBuild build)
     canProcessReplacing(true);
     canMono(true);
     hasVu(true);
-    vuValue = 0.0f;
 
     lookup.fill();
     std::memset(work.chunks, 0, sizeof(work.chunks));
@@ -138,28 +137,8 @@ void BassEffect::resetProcessing(int rate, int meterDelay) {
     resetAudioState();
 }
 
-float BassEffect::getVu() {
-    const float value = vuValue;
-    vuValue = 0.0f;
-    return value;
-}
-
-// Both builds describe a stereo pair, the mono build too.
-bool BassEffect::getInputProperties(VstInt32 index, VstPinProperties* properties) {
-    return describeStereoPin(index, properties, "My %1d In");
-}
-
-bool BassEffect::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
-    return describeStereoPin(index, properties, "My %1d Out");
-}
-
 bool BassEffect::getEffectName(char* name) {
     std::strcpy(name, "Vorsa Rumblor");
-    return true;
-}
-
-bool BassEffect::getVendorString(char* text) {
-    std::strcpy(text, "Vorsa");
     return true;
 }
 

@@ -9,11 +9,7 @@
 #include "bass/bass_program.h"
 #include <atomic>
 
-#include "shell/audio_effect.h"
-#include "shell/meter_feed.h"
-#include "shell/plugin_build.h"
-#include "shell/program_bank.h"
-#include "shell/shared_parameters.h"
+#include "shell/product_effect.h"
 
 class BassEffect;
 
@@ -22,38 +18,23 @@ class BassEffect;
 using BassEditorFactory = bool (*)(BassEffect& effect);
 extern BassEditorFactory bassEditorFactory;
 
-class BassEffect : public AudioEffectX {
-public:
-    static constexpr int kNumPrograms = bass_programs::kNumPrograms;
-    static constexpr int kNumParams = bass_params::kNumParams;
-    // The processing's delay rings.
+class BassEffect : public ProductEffect<BassProgram, bass_programs::kNumPrograms, bass_params::kNumParams> {
+public:    // The processing's delay rings.
     static constexpr int kRingSize = bass_dsp::kRingSize;
-    static constexpr int kMeterRingSize = MeterFeed::kSize;
 
     BassEffect(audioMasterCallback audioMaster, PluginBuild build);
     ~BassEffect() override;
 
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
-    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
     void setProgram(VstInt32 program) override;
-    void setProgramName(char* name) override;
-    void getProgramName(char* name) override;
     void getParameterLabel(VstInt32 index, char* label) override;
     void getParameterDisplay(VstInt32 index, char* text) override;
     void getParameterName(VstInt32 index, char* text) override;
-    float getVu() override;
     void suspend() override;
     void resume() override;
-    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
-    bool copyProgram(VstInt32 destination) override;
-    bool getInputProperties(VstInt32 index, VstPinProperties* properties) override;
-    bool getOutputProperties(VstInt32 index, VstPinProperties* properties) override;
     bool getEffectName(char* name) override;
-    bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
-    VstInt32 getVendorVersion() override { return 1; }
 
     // The derived value of a parameter, for the editor; 0 outside 0..8.
     float getEffectiveValue(VstInt32 index) const;
@@ -67,17 +48,10 @@ public:
     // Tests that stand in for the audio thread call it to inspect the result.
     void takeHostChanges();
 
-    PluginBuild build() const { return pluginBuild; }
-    // The program records; in the stereo build the stereo/mono slot of every
-    // record shows the mode the processing settled on.
-    const BassProgram* programStore() const;
     int getStereoMode() const { return stereoMode; }
     int getSampleRateInt() const { return sampleRateInt; }
 
-    // Shared with the editor thread.
-    std::atomic<int> editorOpen{0};
-    MeterFeed meters;
-    // The feed's rings and positions under this product's names.
+    // The meter feed's rings and positions under this product's names.
     std::atomic<float> (&gainMeterRing)[kMeterRingSize] = meters.first;
     std::atomic<float> (&overloadRing)[kMeterRingSize] = meters.second;
     std::atomic<int>& meterWriteIndex = meters.writeIndex;
@@ -95,35 +69,23 @@ protected:
     void settleStereoMode();
     // Host side of a parameter change: the raw value, its program slot and
     // the stereo/mono build rules. `value` is taken as it is.
-    using ParameterWrite = SharedParameters<kNumParams>::Write;
     void storeParameter(ParameterWrite& write, VstInt32 index, float value);
     // Audio side: a parameter's effective values and filter coefficients,
     // and the states its change clears.
     void applyParameter(VstInt32 index, float value);
     // Keeps the records' stereo/mono slot equal to the shared value (stereo).
-    void syncStereoMonoSlots() const;
+    void syncStereoMonoSlots() const override;
 
-    void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing);
+    void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing) override;
 
-    const PluginBuild pluginBuild;
-    // Mutable: reading the records first writes the settled mode into them.
-    mutable ProgramBank<BassProgram, kNumPrograms> programs;
-    float vuValue = 0.0f;
-
-    // The shared truth: raw values in program-slot order as last set by any
-    // thread, the rate every coefficient is to be computed with (it changes
-    // at construction and at resume), and the reset asked for with its rate
-    // and meter delay.
-    SharedParameters<kNumParams> parameters;
+    // The rate every coefficient is to be computed with (it changes at
+    // construction and at resume), and the rate and meter delay of the reset
+    // asked for.
     std::atomic<int> mappingRate{44100};
     std::atomic<int> resetRate{44100};
     std::atomic<int> resetMeterDelay{1};
-    PendingReset pendingReset;
 
-    // Audio thread only: effective values and what they were derived from.
-    float appliedValues[kNumParams] = {};
-    uint32_t appliedChanges[kNumParams] = {};
-    uint32_t appliedVersion = ~0u;
+    // Audio thread only: effective values and the rate they were derived at.
     int appliedRate = 0;
     float gainLin = 1.0f;
     float mixAmount = 1.0f;

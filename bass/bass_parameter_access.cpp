@@ -18,11 +18,6 @@ void BassEffect::syncStereoMonoSlots() const {
     programs.setValueInAll(kSlotStereoMono, value);
 }
 
-const BassProgram* BassEffect::programStore() const {
-    syncStereoMonoSlots();
-    return programs.data();
-}
-
 void BassEffect::storeParameter(ParameterWrite& write, VstInt32 index, float value) {
     const int slot = kParameters[index].slot;
     if (index != kStereoMono) {

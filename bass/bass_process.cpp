@@ -48,23 +48,13 @@ void BassEffect::settleStereoMode() {
 void BassEffect::takeHostChanges() {
     const int rate = mappingRate.load(std::memory_order_acquire);
     const bool newRate = rate != appliedRate;
-    if (newRate || parameters.version() != appliedVersion) {
-        SharedParameters<kNumParams>::Snapshot now;
-        if (parameters.snapshot(now)) {
-            if (newRate) sampleRateInt = rate;
-            for (int index : kProgramApplyOrder) {
-                const int slot = kParameters[index].slot;
-                appliedValues[slot] = now.values[slot];
-                if (newRate || now.changes[slot] != appliedChanges[slot]) applyParameter(index, now.values[slot]);
-                appliedChanges[slot] = now.changes[slot];
-            }
-            appliedVersion = now.version;
-            if (newRate) {
-                appliedRate = rate;
-                pendingReset.take();
-                resetProcessing(rate, resetMeterDelay.load(std::memory_order_relaxed));
-            }
-        }
+    if (newRate) sampleRateInt = rate;
+    const bool taken = takeParameters(newRate, kProgramApplyOrder, kParameters,
+                                      [this](int index, float value, const auto&) { applyParameter(index, value); });
+    if (newRate && taken) {
+        appliedRate = rate;
+        pendingReset.take();
+        resetProcessing(rate, resetMeterDelay.load(std::memory_order_relaxed));
     }
     if (pendingReset.take())
         resetProcessing(resetRate.load(std::memory_order_relaxed), resetMeterDelay.load(std::memory_order_relaxed));
@@ -152,12 +142,4 @@ void BassEffect::processBlock(float** inputs, float** outputs, VstInt32 sampleFr
     }
 
     meters.write(lastGain > 1e-8f ? std::log10(lastGain) * (5.0f / 12.0f) : 0.0f, s.overload, false);
-}
-
-void BassEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    processBlock(inputs, outputs, sampleFrames, false);
-}
-
-void BassEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    processBlock(inputs, outputs, sampleFrames, true);
 }

@@ -1,4 +1,4 @@
-// Program changes and the program bank operations of the treble effect.
+// Program changes of the treble effect.
 #include "treble/treble_effect.h"
 #include "treble_dsp/treble_parameters.h"
 
@@ -20,17 +20,4 @@ void TrebleEffect::setProgram(VstInt32 program) {
     for (int index : treble_params::kProgramApplyOrder)
         notifyEditor(index, values[treble_params::kParameters[index].slot]);
     if (editorOpen && editor) editor->postUpdate();
-}
-
-void TrebleEffect::setProgramName(char* name) { programs.setName(curProgram, name); }
-
-void TrebleEffect::getProgramName(char* name) { programs.currentName(curProgram, name); }
-
-bool TrebleEffect::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
-    return programs.nameAt(index, text);
-}
-
-bool TrebleEffect::copyProgram(VstInt32 destination) {
-    syncStereoMonoSlots();
-    return programs.copy(curProgram, destination);
 }

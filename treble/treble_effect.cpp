@@ -15,9 +15,7 @@ TrebleEditorFactory trebleEditorFactory = nullptr;
 bool trebleFailBankAllocation = false;
 
 TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams),
-      pluginBuild(build),
-      programs(!trebleFailBankAllocation) {
+    : ProductEffect(audioMaster, build, !trebleFailBankAllocation) {
     const bool stereo = build == PluginBuild::Stereo;
     editorOpen = 0;
     setNumInputs(stereo ? 2 : 1);
@@ -36,7 +34,6 @@ TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
     dspState.construct();
 
     secondInputConnected = stereo ? -1 : 0;
-    vuValue = 0.0f;
 
     if (programs.exists())
         for (int p = 0; p < kNumPrograms; ++p) programs.data()[p].setFresh(build);
@@ -82,28 +79,8 @@ void TrebleEffect::pollMeters(float& overEnhanced, float& peakOver) {
     if (pendingReset.pending()) overEnhanced = peakOver = 0.0f;
 }
 
-float TrebleEffect::getVu() {
-    float value = vuValue;
-    vuValue = 0.0f;
-    return value;
-}
-
-// Both builds describe a stereo pair, also the mono build with its single pins.
-bool TrebleEffect::getInputProperties(VstInt32 index, VstPinProperties* properties) {
-    return describeStereoPin(index, properties, "My %1d In");
-}
-
-bool TrebleEffect::getOutputProperties(VstInt32 index, VstPinProperties* properties) {
-    return describeStereoPin(index, properties, "My %1d Out");
-}
-
 bool TrebleEffect::getEffectName(char* name) {
     std::strcpy(name, "Vorsa Glintor");
-    return true;
-}
-
-bool TrebleEffect::getVendorString(char* text) {
-    std::strcpy(text, "Vorsa");
     return true;
 }
 

@@ -4,11 +4,7 @@
 
 #include <atomic>
 
-#include "shell/audio_effect.h"
-#include "shell/meter_feed.h"
-#include "shell/plugin_build.h"
-#include "shell/program_bank.h"
-#include "shell/shared_parameters.h"
+#include "shell/product_effect.h"
 #include "treble/treble_program.h"
 #include "treble_dsp/treble_coefficients.h"
 #include "treble_dsp/treble_parameters.h"
@@ -21,36 +17,21 @@ class TrebleEffect;
 using TrebleEditorFactory = bool (*)(TrebleEffect& effect);
 extern TrebleEditorFactory trebleEditorFactory;
 
-class TrebleEffect : public AudioEffectX {
+class TrebleEffect : public ProductEffect<TrebleProgram, treble_programs::kNumPrograms, treble_params::kNumParams> {
 public:
-    static constexpr int kNumPrograms = treble_programs::kNumPrograms;
-    static constexpr int kNumParams = treble_params::kNumParams;
-    static constexpr int kMeterRingSize = MeterFeed::kSize;
-
     TrebleEffect(audioMasterCallback audioMaster, PluginBuild build);
     ~TrebleEffect() override;
 
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
-    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
     void setProgram(VstInt32 program) override;
-    void setProgramName(char* name) override;
-    void getProgramName(char* name) override;
     void getParameterLabel(VstInt32 index, char* label) override;
     void getParameterDisplay(VstInt32 index, char* text) override;
     void getParameterName(VstInt32 index, char* text) override;
-    float getVu() override;
     void suspend() override;
     void resume() override;
-    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
-    bool copyProgram(VstInt32 destination) override;
-    bool getInputProperties(VstInt32 index, VstPinProperties* properties) override;
-    bool getOutputProperties(VstInt32 index, VstPinProperties* properties) override;
     bool getEffectName(char* name) override;
-    bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
-    VstInt32 getVendorVersion() override { return 1; }
 
     // The derived value of a parameter in physical units, for the editor.
     float getEffectiveValue(VstInt32 index) const;
@@ -67,23 +48,16 @@ public:
     // Tests that stand in for the audio thread call it to inspect the result.
     void takeHostChanges();
 
-    PluginBuild build() const { return pluginBuild; }
     // The coefficients the next block runs with (takes the host's changes
     // first: only for the audio thread or a test standing in for it).
     const TrebleCoefficients& coefficients() {
         takeHostChanges();
         return coef;
     }
-    // The program records; in the stereo build the StereoMono slot of every
-    // record shows the mode the processing settled on.
-    const TrebleProgram* programBank() const;
     int getSecondInputConnected() const { return secondInputConnected; }
     const TrebleDspState& processingState() const { return dspState; }
 
-    // Shared with the editor thread.
-    std::atomic<int> editorOpen{0};
-    MeterFeed meters;
-    // The feed's rings and positions under this product's names.
+    // The meter feed's rings and positions under this product's names.
     std::atomic<int>& editorPolled = meters.polled;
     std::atomic<float> (&overEnhanceRing)[kMeterRingSize] = meters.first;
     std::atomic<float> (&peakOverRing)[kMeterRingSize] = meters.second;
@@ -93,7 +67,7 @@ public:
 protected:
     void setMeterDelay();
     // The process driver: mode, kernel or bypass, then the meters.
-    void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing);
+    void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing) override;
     bool settleStereoMode();
     void bypass(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing, bool stereo);
     void writeMeters(float overFlag, float sideCount, VstInt32 sampleFrames);
@@ -101,34 +75,23 @@ protected:
     // Host side of a parameter change, inside a write of `parameters`: the
     // raw value, its program slot, the ProcessEnh refusal and the StereoMono
     // build rules. `value` is taken as it is.
-    using ParameterWrite = SharedParameters<kNumParams>::Write;
     void storeParameter(ParameterWrite& write, VstInt32 index, float value);
     // A parameter's processing values from its raw value, as the audio thread
     // derives them, into `c`.
     void deriveParameter(TrebleCoefficients& c, VstInt32 index, float value, double rate, float rawFirstOut) const;
     // Keeps the records' StereoMono slot equal to the shared value (stereo).
-    void syncStereoMonoSlots() const;
+    void syncStereoMonoSlots() const override;
     TrebleCoefficients displayCoefficients(VstInt32 index) const;
     float getRaw(VstInt32 index) const;
 
-    const PluginBuild pluginBuild;
-    float vuValue = 0.0f;
-    // Mutable: reading the records first writes the settled mode into them.
-    mutable ProgramBank<TrebleProgram, kNumPrograms> programs;
     std::atomic<int> secondInputConnected{-1};
 
-    // The shared truth: raw values in program-slot order, as last set by any
-    // thread, and the rate the coefficients are computed with (it changes
-    // only at construction and at resume).
-    SharedParameters<kNumParams> parameters;
+    // The rate the coefficients are computed with: it changes only at
+    // construction and at resume.
     std::atomic<double> mappingRate{44100.0};
-    PendingReset pendingReset;
 
-    // Audio thread only: the coefficients and what they were derived from.
+    // Audio thread only: the coefficients and the rate they were derived at.
     TrebleCoefficients coef = {};
-    float appliedValues[kNumParams] = {};
-    uint32_t appliedChanges[kNumParams] = {};
-    uint32_t appliedVersion = ~0u;
     double appliedRate = 0.0;
     TrebleDspState dspState;
 };

@@ -54,11 +54,6 @@ void TrebleEffect::syncStereoMonoSlots() const {
     programs.setValueInAll(slot, parameters.get(slot));
 }
 
-const TrebleProgram* TrebleEffect::programBank() const {
-    syncStereoMonoSlots();
-    return programs.data();
-}
-
 void TrebleEffect::notifyEditor(VstInt32 index, float value) {
     if (editorOpen && editor) {
         editor->parameterChanged(index, value);

@@ -25,14 +25,6 @@ void copyInto(float* out, const float* in, VstInt32 frames) {
 
 }  // namespace
 
-void TrebleEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    processBlock(inputs, outputs, sampleFrames, false);
-}
-
-void TrebleEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    processBlock(inputs, outputs, sampleFrames, true);
-}
-
 // A StereoMono value of -1 (a fresh program, or a program that holds it) means
 // the mode is not decided yet: the second input's connection decides it, and
 // the answer becomes the shared value, which every program record shows.
@@ -102,25 +94,16 @@ void TrebleEffect::takeHostChanges() {
     using treble_params::kParameters;
     const double rate = mappingRate.load(std::memory_order_acquire);
     const bool newRate = rate != appliedRate;
-    if (newRate || parameters.version() != appliedVersion) {
-        SharedParameters<kNumParams>::Snapshot now;
-        if (parameters.snapshot(now)) {
-            const float rawFirstOut = now.values[kParameters[treble_params::kFirstOut].slot];
-            for (int index : treble_params::kProgramApplyOrder) {
-                const int slot = kParameters[index].slot;
-                if (newRate || now.changes[slot] != appliedChanges[slot])
-                    deriveParameter(coef, index, now.values[slot], rate, rawFirstOut);
-                appliedValues[slot] = now.values[slot];
-                appliedChanges[slot] = now.changes[slot];
-            }
-            appliedVersion = now.version;
-            if (newRate) {
-                appliedRate = rate;
-                pendingReset.take();
-                meters.fill(0.0f);
-                dspState.recover();
-            }
-        }
+    const bool taken = takeParameters(newRate, treble_params::kProgramApplyOrder, kParameters,
+                                      [&](int index, float value, const auto& now) {
+                                          const float rawFirstOut = now.values[kParameters[treble_params::kFirstOut].slot];
+                                          deriveParameter(coef, index, value, rate, rawFirstOut);
+                                      });
+    if (newRate && taken) {
+        appliedRate = rate;
+        pendingReset.take();
+        meters.fill(0.0f);
+        dspState.recover();
     }
     if (pendingReset.take()) {
         meters.fill(0.0f);

@@ -139,14 +139,14 @@ TEST(BassParameters, ValuesAreStoredInProgramSlotOrder) {
     e.setProgram(3);
     const float values[] = {0.11f, 0.22f, 0.33f, 0.44f, 0.55f, 0.66f, 0.77f, 0.88f, 0.99f};
     for (int i = 0; i < kNumParams; ++i) e.setParameter(i, values[i]);
-    const BassProgram& p = e.programStore()[3];
+    const BassProgram& p = e.programRecords()[3];
     // gain, mix, freq, threshold, colour, bass, saturation, stereo/mono, process
     const float expected[] = {0.22f, 0.33f, 0.44f, 0.55f, 0.66f, 0.77f, 0.88f, 0.99f, 0.11f};
     for (int slot = 0; slot < kNumParams; ++slot) EXPECT_EQ(p.values[slot], expected[slot]) << slot;
     for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(e.getParameter(i), values[i]) << i;
     // The other programs keep their own values, stereo/mono aside.
-    EXPECT_EQ(e.programStore()[2].values[kSlotGain], 0.5f);
-    EXPECT_EQ(e.programStore()[2].values[kSlotStereoMono], 0.99f);
+    EXPECT_EQ(e.programRecords()[2].values[kSlotGain], 0.5f);
+    EXPECT_EQ(e.programRecords()[2].values[kSlotStereoMono], 0.99f);
 }
 
 TEST(BassParameters, StereoMonoInBothBuilds) {
@@ -154,7 +154,7 @@ TEST(BassParameters, StereoMonoInBothBuilds) {
     stereo.setParameter(kStereoMono, -1.0f);
     EXPECT_EQ(stereo.getEffectiveValue(kStereoMono), 1.0f);
     EXPECT_EQ(stereo.getParameter(kStereoMono), -1.0f);
-    for (int p = 0; p < BassEffect::kNumPrograms; ++p) EXPECT_EQ(stereo.programStore()[p].values[kSlotStereoMono], -1.0f);
+    for (int p = 0; p < BassEffect::kNumPrograms; ++p) EXPECT_EQ(stereo.programRecords()[p].values[kSlotStereoMono], -1.0f);
     stereo.setParameter(kStereoMono, 0.7f);
     EXPECT_EQ(stereo.getEffectiveValue(kStereoMono), 0.7f);
 
@@ -165,7 +165,7 @@ TEST(BassParameters, StereoMonoInBothBuilds) {
         EXPECT_EQ(mono.getEffectiveValue(kStereoMono), 0.0f);
         EXPECT_EQ(display(mono, kStereoMono), "mono");
     }
-    for (int p = 0; p < BassEffect::kNumPrograms; ++p) EXPECT_EQ(mono.programStore()[p].values[kSlotStereoMono], 0.0f);
+    for (int p = 0; p < BassEffect::kNumPrograms; ++p) EXPECT_EQ(mono.programRecords()[p].values[kSlotStereoMono], 0.0f);
 }
 
 TEST(BassParameters, FreqAndProcessClearTheirStates) {

@@ -300,7 +300,7 @@ TEST(BassChannelMode, UnconnectedSecondInputSettlesToMonoAtTheFirstBlock) {
     EXPECT_EQ(TestHost::pinRequests, 1);  // asked once, then decided
     EXPECT_EQ(stereo.getStereoMode(), 0);
     EXPECT_EQ(stereo.getParameter(kStereoMono), 0.0f);
-    for (int p = 0; p < 32; ++p) EXPECT_EQ(stereo.programStore()[p].values[kSlotStereoMono], 0.0f);
+    for (int p = 0; p < 32; ++p) EXPECT_EQ(stereo.programRecords()[p].values[kSlotStereoMono], 0.0f);
     EXPECT_EQ(out[0], expected[0]);
     EXPECT_EQ(out[1], expected[0]);
 
@@ -309,7 +309,7 @@ TEST(BassChannelMode, UnconnectedSecondInputSettlesToMonoAtTheFirstBlock) {
     run(connected, {left, right});
     EXPECT_EQ(connected.getStereoMode(), 1);
     EXPECT_EQ(connected.getParameter(kStereoMono), 1.0f);
-    EXPECT_EQ(connected.programStore()[31].values[kSlotStereoMono], 1.0f);
+    EXPECT_EQ(connected.programRecords()[31].values[kSlotStereoMono], 1.0f);
     // A stored -1 brings the question back.
     const int before = TestHost::pinRequests;
     connected.setParameter(kStereoMono, -1.0f);

@@ -61,7 +61,7 @@ TEST(BassPrograms, FactoryBankAndDefaults) {
     for (PluginBuild build : {PluginBuild::Stereo, PluginBuild::Mono}) {
         Bass e(build);
         const float undecided = build == PluginBuild::Stereo ? -1.0f : 0.0f;
-        const BassProgram* store = e.programStore();
+        const BassProgram* store = e.programRecords();
         const char* names[] = {"psychoacoustic", "mastering1",  "mastering2",     "mastering3",       "mastering4",
                                "warm1",          "warm2",       "drum-loop1",     "drum-loop2",       "bass1",
                                "bass2",          "synth-bass1", "synth-bass2",    "guitar1",          "guitar2",
@@ -131,8 +131,8 @@ TEST(BassPrograms, CopyAndIndexedNames) {
     e.setProgram(7);
     e.setParameter(kColour, 0.2f);
     ASSERT_TRUE(e.copyProgram(30));
-    EXPECT_STREQ(e.programStore()[30].name, "drum-loop1");
-    EXPECT_EQ(e.programStore()[30].values[kSlotColour], 0.2f);
+    EXPECT_STREQ(e.programRecords()[30].name, "drum-loop1");
+    EXPECT_EQ(e.programRecords()[30].values[kSlotColour], 0.2f);
 
     char text[64] = "keep";
     EXPECT_TRUE(e.getProgramNameIndexed(5, 31, text));
@@ -146,7 +146,7 @@ TEST(BassPrograms, CopyAndIndexedNames) {
 TEST(BassPrograms, BadIndicesAndLongNamesStayInsideTheStore) {
     Bass e(PluginBuild::Stereo);
     BassProgram snapshot[32];
-    std::memcpy(snapshot, e.programStore(), sizeof(snapshot));
+    std::memcpy(snapshot, e.programRecords(), sizeof(snapshot));
 
     EXPECT_FALSE(e.copyProgram(-1));
     EXPECT_FALSE(e.copyProgram(32));
@@ -155,14 +155,14 @@ TEST(BassPrograms, BadIndicesAndLongNamesStayInsideTheStore) {
     e.setProgram(32);
     e.setProgram(1 << 30);
     EXPECT_EQ(e.getProgram(), 0);
-    EXPECT_EQ(std::memcmp(snapshot, e.programStore(), sizeof(snapshot)), 0);
+    EXPECT_EQ(std::memcmp(snapshot, e.programRecords(), sizeof(snapshot)), 0);
 
     std::string longName(300, 'x');
     e.setProgram(1);
     e.setProgramName(longName.data());
-    EXPECT_EQ(std::string(e.programStore()[1].name), std::string(23, 'x'));
-    EXPECT_STREQ(e.programStore()[2].name, "mastering2");
-    EXPECT_EQ(e.programStore()[2].values[kSlotGain], 0.5f);
+    EXPECT_EQ(std::string(e.programRecords()[1].name), std::string(23, 'x'));
+    EXPECT_STREQ(e.programRecords()[2].name, "mastering2");
+    EXPECT_EQ(e.programRecords()[2].values[kSlotGain], 0.5f);
     EXPECT_EQ(programName(e), std::string(23, 'x'));
 }
 

@@ -40,7 +40,7 @@ TEST(TrebleBank, FactoryNamesAndFreshRecords) {
     EXPECT_EQ(indexedName(e, 48), "<false>");
     EXPECT_EQ(indexedName(e, -1), "<false>");
 
-    const TrebleProgram* bank = e.programBank();
+    const TrebleProgram* bank = e.programRecords();
     // A fresh record holds every default.
     const float fresh[24] = {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.75f, 0.5f, 0.5f, 0.0f, 0.5f,
                              0.5f, 0.5f, 0.5f, 0.0f, 0.5f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, -1.0f, 1.0f};
@@ -87,7 +87,7 @@ TEST(TrebleBank, CopyProgramCopiesValuesAndName) {
     EXPECT_TRUE(e.copyProgram(40));
     EXPECT_EQ(e.getProgram(), 2);
     EXPECT_EQ(indexedName(e, 40), "mix3");
-    EXPECT_EQ(std::memcmp(&e.programBank()[40], &e.programBank()[2], sizeof(TrebleProgram)), 0);
+    EXPECT_EQ(std::memcmp(&e.programRecords()[40], &e.programRecords()[2], sizeof(TrebleProgram)), 0);
     EXPECT_FALSE(e.copyProgram(48));
     EXPECT_FALSE(e.copyProgram(-1));
 }
@@ -98,11 +98,11 @@ TEST(TrebleBank, NamesAreCutAndNeverOverrunTheRecord) {
     std::memset(longName, 'a', sizeof(longName) - 1);
     longName[99] = 0;
     e.setProgramName(longName);
-    EXPECT_EQ(std::strlen(e.programBank()[0].name), 31u);
+    EXPECT_EQ(std::strlen(e.programRecords()[0].name), 31u);
     // Out, names are held to the published program-name length.
     EXPECT_EQ(programName(e).size(), 24u);
     EXPECT_EQ(indexedName(e, 0).size(), 24u);
-    EXPECT_EQ(e.programBank()[1].name, std::string("mix2"));
+    EXPECT_EQ(e.programRecords()[1].name, std::string("mix2"));
 }
 
 TEST(TrebleBank, EditsStayWithTheirProgramAndReselectingChangesNothing) {
@@ -133,10 +133,10 @@ TEST(TrebleBank, ProgramResultDoesNotDependOnThePreviousProgram) {
 TEST(TrebleBank, StereoMonoGoesIntoEveryRecord) {
     TrebleEffect e(nullptr, PluginBuild::Stereo);
     e.setParameter(kStereoMono, 1.0f);
-    for (int p = 0; p < 48; ++p) EXPECT_EQ(e.programBank()[p].values[22], 1.0f);
+    for (int p = 0; p < 48; ++p) EXPECT_EQ(e.programRecords()[p].values[22], 1.0f);
     EXPECT_EQ(e.coefficients().stereoMonoEffective, 1.0f);
     e.setParameter(kStereoMono, -1.0f);
-    for (int p = 0; p < 48; ++p) EXPECT_EQ(e.programBank()[p].values[22], -1.0f);
+    for (int p = 0; p < 48; ++p) EXPECT_EQ(e.programRecords()[p].values[22], -1.0f);
     EXPECT_EQ(e.getParameter(kStereoMono), -1.0f);
     EXPECT_EQ(e.coefficients().stereoMonoEffective, 0.0f);
 }
@@ -150,7 +150,7 @@ TEST(TrebleBank, WidenerSwitchIsRefusedInMonoMode) {
     EXPECT_EQ(e.coefficients().wideOn, 1);
     // A program selected in mono mode keeps its own ProcessEnh slot; the effect keeps its value.
     e.setProgram(22);  // hissRem1: ProcessEnh 0
-    EXPECT_EQ(e.programBank()[22].values[19], 0.0f);
+    EXPECT_EQ(e.programRecords()[22].values[19], 0.0f);
     EXPECT_EQ(e.getParameter(kProcessEnh), 1.0f);
     // Setting the mode wrote it into every record, so the program keeps the effect in mono.
     EXPECT_EQ(e.getParameter(kStereoMono), 1.0f);
@@ -163,11 +163,11 @@ TEST(TrebleBank, WidenerSwitchIsRefusedInMonoMode) {
 TEST(TrebleBank, MonoBuildKeepsFactoryModeAndIgnoresStereoMono) {
     TrebleEffect e(nullptr, PluginBuild::Mono);
     EXPECT_EQ(e.getParameter(kStereoMono), 1.0f);
-    for (int p = 0; p < 38; ++p) EXPECT_EQ(e.programBank()[p].values[22], -1.0f) << p;
-    for (int p = 38; p < 48; ++p) EXPECT_EQ(e.programBank()[p].values[22], 1.0f) << p;
+    for (int p = 0; p < 38; ++p) EXPECT_EQ(e.programRecords()[p].values[22], -1.0f) << p;
+    for (int p = 38; p < 48; ++p) EXPECT_EQ(e.programRecords()[p].values[22], 1.0f) << p;
     e.setProgram(3);
     EXPECT_EQ(e.getParameter(kStereoMono), 1.0f);
-    EXPECT_EQ(e.programBank()[3].values[22], -1.0f);
+    EXPECT_EQ(e.programRecords()[3].values[22], -1.0f);
     e.setParameter(kStereoMono, 0.0f);
     EXPECT_EQ(e.getParameter(kStereoMono), 1.0f);
     EXPECT_EQ(e.coefficients().stereoMonoEffective, 1.0f);
@@ -190,7 +190,7 @@ TEST(TrebleBank, WithoutABankTheEffectStillWorks) {
     trebleFailBankAllocation = true;
     TrebleEffect e(nullptr, PluginBuild::Stereo);
     trebleFailBankAllocation = false;
-    EXPECT_EQ(e.programBank(), nullptr);
+    EXPECT_EQ(e.programRecords(), nullptr);
     EXPECT_EQ(programName(e), "init");
     EXPECT_EQ(indexedName(e, 0), "<false>");
     EXPECT_FALSE(e.copyProgram(1));

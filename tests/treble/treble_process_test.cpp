@@ -42,7 +42,7 @@ TEST(ModeSettling, ConnectedSecondInputSettlesStereoEverywhere) {
     EXPECT_EQ(rig->getParameter(kStereoMono), 0.0f);
     EXPECT_EQ(rig->getSecondInputConnected(), 1);
     for (int p = 0; p < TrebleEffect::kNumPrograms; ++p)
-        ASSERT_EQ(rig->programBank()[p].values[kStereoMonoSlot], 0.0f) << p;
+        ASSERT_EQ(rig->programRecords()[p].values[kStereoMonoSlot], 0.0f) << p;
     // Both channels processed on their own.
     EXPECT_FALSE(sameSamples(out.channel(0), out.channel(1), 256));
 
@@ -60,7 +60,7 @@ TEST(ModeSettling, UnconnectedSecondInputSettlesMonoAndFollowsTheSecondOutput) {
     EXPECT_EQ(rig->getParameter(kStereoMono), 1.0f);
     EXPECT_EQ(rig->getSecondInputConnected(), 0);
     for (int p = 0; p < TrebleEffect::kNumPrograms; ++p)
-        ASSERT_EQ(rig->programBank()[p].values[kStereoMonoSlot], 1.0f) << p;
+        ASSERT_EQ(rig->programRecords()[p].values[kStereoMonoSlot], 1.0f) << p;
     EXPECT_TRUE(sameSamples(out.channel(0), out.channel(1), 300));  // one result on both outputs
 
     // Second output gone: the single-output kernel leaves it alone, and the
@@ -84,7 +84,7 @@ TEST(ModeSettling, MinusOneFromHostOrProgramSettlesAgain) {
     rig->setParameter(kStereoMono, -1.0f);
     rig->processReplacing(in.pointers(), out.pointers(), 64);
     EXPECT_EQ(rig->getParameter(kStereoMono), 1.0f);
-    EXPECT_EQ(rig->programBank()[17].values[kStereoMonoSlot], 1.0f);
+    EXPECT_EQ(rig->programRecords()[17].values[kStereoMonoSlot], 1.0f);
 
     // Every program now carries the settled mode: selecting one decides nothing.
     rig->setProgram(3);
@@ -106,7 +106,7 @@ TEST(ModeSettling, MinusOneFromHostOrProgramSettlesAgain) {
 
 TEST(ModeSettling, MonoBuildAsksNothingAndWritesNoProgram) {
     EffectRig rig = makeEffect(PluginBuild::Mono);
-    const float storedMode = rig->programBank()[0].values[kStereoMonoSlot];
+    const float storedMode = rig->programRecords()[0].values[kStereoMonoSlot];
     AudioBuffers in(1, 128), out(1, 128);
     fillMusic(in);
     rig.host->clearRequests();
@@ -117,7 +117,7 @@ TEST(ModeSettling, MonoBuildAsksNothingAndWritesNoProgram) {
     EXPECT_EQ(pinRequests(rig), 0u);
     EXPECT_EQ(rig->getParameter(kStereoMono), 1.0f);
     EXPECT_EQ(rig->getSecondInputConnected(), 0);
-    EXPECT_EQ(rig->programBank()[0].values[kStereoMonoSlot], storedMode);
+    EXPECT_EQ(rig->programRecords()[0].values[kStereoMonoSlot], storedMode);
 }
 
 TEST(Bypass, ReplacingInPlaceLeavesTheSamplesAndCopiesOtherwise) {
