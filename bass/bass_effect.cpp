@@ -5,9 +5,6 @@
 #include <cstring>
 
 #include "shell/effect_texts.h"
-#include "shell/plugin_entry.h"
-
-BassEditorFactory bassEditorFactory = nullptr;
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
@@ -52,8 +49,6 @@ BassEffect::BassEffect(audioMasterCallback audioMaster, PluginBuild build)
     // Undecided in both builds: the stereo build asks the host at its first
     // block, the mono build overrides it at every block.
     parameters.set(bass_params::kSlotStereoMono, -1.0f);
-
-    if (bassEditorFactory && !bassEditorFactory(*this)) editorCreationFailed = true;
 
     askForReset(mappingRate);
     // No other thread knows the instance yet: derive and reset right away.

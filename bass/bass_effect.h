@@ -13,13 +13,6 @@
 #include "shell/plugin_build.h"
 #include "shell/shared_parameters.h"
 
-class BassEffect;
-
-// Creates the editor, which registers itself with the effect; false when it
-// could not be created. Null: the effect has no editor.
-using BassEditorFactory = bool (*)(BassEffect& effect);
-extern BassEditorFactory bassEditorFactory;
-
 class BassEffect : public AudioEffectX {
 public:
     static constexpr int kNumPrograms = bass_programs::kNumPrograms;

@@ -11,13 +11,6 @@
 #include "treble_dsp/treble_coefficients.h"
 #include "treble_dsp/treble_dsp_state.h"
 
-class TrebleEffect;
-
-// Creates the editor, which registers itself with the effect; false when it
-// could not be created. Null: the effect has no editor.
-using TrebleEditorFactory = bool (*)(TrebleEffect& effect);
-extern TrebleEditorFactory trebleEditorFactory;
-
 class TrebleEffect : public AudioEffectX {
 public:
     static constexpr int kNumPrograms = treble_programs::kNumPrograms;

@@ -32,16 +32,16 @@ protected:
 TEST_F(EditorLifecycle, EditorRegistersWithTheEffectAndUnregistersWhenDeletedElsewhere) {
     EXPECT_EQ(0, effect->getAeffect()->flags & effFlagsHasEditor);
     EXPECT_EQ(0, dispatch(effEditOpen, 0, 0, fakeParentWindow()));  // no editor yet
-    auto* editor = new TestEditor(effect);
-    EXPECT_EQ(editor, effect->getEditor());
+    auto* editor = attachTestEditor(effect);
+    EXPECT_EQ(editor, testEditorOf(effect));
     EXPECT_NE(0, effect->getAeffect()->flags & effFlagsHasEditor);
-    delete editor;
+    delete effect->getEditor();  // the glue that holds the editor
     EXPECT_EQ(nullptr, effect->getEditor());
     EXPECT_EQ(0, effect->getAeffect()->flags & effFlagsHasEditor);
 }
 
 TEST_F(EditorLifecycle, OpcodesInAnyOrderNeitherCrashNorLeaveWindowsBehind) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ERect* rect = nullptr;
     EXPECT_EQ(1, dispatch(effEditGetRect, 0, 0, &rect));  // before open
     ASSERT_NE(nullptr, rect);
@@ -74,7 +74,7 @@ TEST_F(EditorLifecycle, OpcodesInAnyOrderNeitherCrashNorLeaveWindowsBehind) {
 }
 
 TEST_F(EditorLifecycle, AWindowThatCannotBeMadeFailsTheOpen) {
-    new TestEditor(effect);
+    attachTestEditor(effect);
     headlessPlatform().failWindows = true;
     EXPECT_EQ(0, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     headlessPlatform().failWindows = false;
@@ -82,18 +82,18 @@ TEST_F(EditorLifecycle, AWindowThatCannotBeMadeFailsTheOpen) {
 }
 
 TEST_F(EditorLifecycle, KnobModeIsOneValueForTheWholeModule) {
-    auto* first = new TestEditor(effect);
+    auto* first = attachTestEditor(effect);
     TestEffect other;
-    new TestEditor(&other);
+    attachTestEditor(&other);
     EXPECT_EQ(1, dispatch(effSetEditKnobMode, 0, KnobLinear));
     EXPECT_EQ(KnobLinear, first->knobMode());
-    EXPECT_EQ(KnobLinear, static_cast<GuiEditorBase*>(other.getEditor())->knobMode());
+    EXPECT_EQ(KnobLinear, testEditorOf(&other)->knobMode());
     EXPECT_EQ(1, dispatch(effSetEditKnobMode, 0, KnobCircular));
     EXPECT_EQ(KnobCircular, GuiEditorBase::knobMode());
 }
 
 TEST_F(EditorLifecycle, KeysAreNotHandledAndParameterChangesRequestAnUpdate) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     EXPECT_EQ(-1, dispatch(effEditKeyDown, 'a', 0, nullptr, 0.0f));
     EXPECT_EQ(-1, dispatch(effEditKeyUp, 'a', 0, nullptr, 0.0f));
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
@@ -106,7 +106,7 @@ TEST_F(EditorLifecycle, KeysAreNotHandledAndParameterChangesRequestAnUpdate) {
 }
 
 TEST_F(EditorLifecycle, ClicksAndIdlesWithoutADrawingSurfaceAreSkipped) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     auto* knob = new RotaryKnob(GuiRect(10, 10, 46, 46), editor, 0, nullptr);
     editor->getFrame()->addView(knob);
@@ -126,7 +126,7 @@ TEST_F(EditorLifecycle, ClicksAndIdlesWithoutADrawingSurfaceAreSkipped) {
 }
 
 TEST_F(EditorLifecycle, AWindowDestroyedByTheSystemStopsDrawingAndClosesCleanly) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     dispatch(effEditIdle);
     headlessPlatform().lastWindow()->destroyBySystem();
@@ -138,7 +138,7 @@ TEST_F(EditorLifecycle, AWindowDestroyedByTheSystemStopsDrawingAndClosesCleanly)
 }
 
 TEST_F(EditorLifecycle, BitmapsLiveAsLongAsTheControlsThatShareThem) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     GuiBitmap* shared = new GuiBitmap(131);
     shared->retain();  // the test's own look at it
@@ -152,7 +152,7 @@ TEST_F(EditorLifecycle, BitmapsLiveAsLongAsTheControlsThatShareThem) {
 }
 
 TEST_F(EditorLifecycle, ScreenshotOfASmallFrame) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     GuiFrame* frame = editor->getFrame();
     GuiBitmap* pointer = new GuiBitmap(129);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/module/module_handle.h"
 #include "shell/plugin_entry.h"
 
 namespace {
@@ -9,17 +10,20 @@ bool failEditorOnce = false;
 
 class CountedEffect : public AudioEffectX {
 public:
-    explicit CountedEffect(audioMasterCallback master) : AudioEffectX(master, 1, 1) {
-        ++liveEffects;
-        if (failEditorOnce) {
-            failEditorOnce = false;
-            editorCreationFailed = true;
-        }
-    }
+    explicit CountedEffect(audioMasterCallback master) : AudioEffectX(master, 1, 1) { ++liveEffects; }
     ~CountedEffect() override { --liveEffects; }
 };
 
-AudioEffect* construct(audioMasterCallback master) { return new CountedEffect(master); }
+bool attachEditorUnlessFailing(CountedEffect&) {
+    const bool fail = failEditorOnce;
+    failEditorOnce = false;
+    return !fail;
+}
+
+// Composed as the entry points compose it: the effect, then its editor.
+AudioEffect* construct(audioMasterCallback master) {
+    return withEditor(new CountedEffect(master), attachEditorUnlessFailing);
+}
 AudioEffect* outOfMemory(audioMasterCallback) { return nullptr; }
 
 int versionRequests = 0;
