@@ -1,6 +1,7 @@
-// The host's editor opcodes in any order, registration with the effect, and
-// a screenshot of a small frame.
+// The host's editor opcodes in any order, registration with the effect, the
+// module handle, and a screenshot of a small frame.
 #include "gui/gui_fader.h"
+#include "gui/module_handle.h"
 #include "gui/rotary_knob.h"
 #include "gui/toggle_button.h"
 #include "gui/value_display.h"
@@ -188,5 +189,7 @@ TEST_F(EditorLifecycle, ScreenshotOfASmallFrame) {
     EXPECT_TRUE(sameColor(kWhiteColor, window->pixel(99, 80)));        // inset 3-D edge: lit bottom right
     EXPECT_TRUE(sameColor(rgb(20, 20, 40), window->pixel(50, 70)));    // and dark top left
 }
+
+TEST(ModuleHandle, IsKnownOnceLoaded) { EXPECT_NE(moduleInstanceHandle(), nullptr); }
 
 }  // namespace

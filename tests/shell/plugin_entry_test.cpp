@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "common/module/module_handle.h"
 #include "shell/plugin_entry.h"
 
 namespace {
@@ -71,7 +70,5 @@ TEST(PluginEntry, TwoCallsGiveTwoIndependentInstances) {
     b->dispatcher(b, effClose, 0, 0, nullptr, 0);
     EXPECT_EQ(liveEffects, 0);
 }
-
-TEST(PluginEntry, ModuleHandleIsKnownOnceLoaded) { EXPECT_NE(moduleInstanceHandle(), nullptr); }
 
 }  // namespace

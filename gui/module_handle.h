@@ -1,6 +1,7 @@
-// The loaded module's identity, known from the moment the library is loaded:
-// the entry point, the editors' window class and their bitmap resources need
-// it, so it sits below both the shell and the toolkit.
+// The loaded module's identity, known from the moment the library is loaded.
+// The Windows backend names its window class after it, loads the bitmap
+// resources from it and, when the host unloads the module, cleans up after
+// the editors' windows.
 #pragma once
 
 // Process-wide handle of the loaded module (the library's load address on Linux,

@@ -1,4 +1,4 @@
-#include "common/module/module_handle.h"
+#include "gui/module_handle.h"
 
 #if defined(_WIN32)
 #include <windows.h>
