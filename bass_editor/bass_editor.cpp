@@ -57,7 +57,7 @@ void formatBassLabel(float value, char* text) {
 }
 
 BassEditor::BassEditor(EditorHost& host)
-    : GuiEditorBase(host), background(new (std::nothrow) GuiBitmap(kBackgroundBitmap)) {
+    : GuiEditorBase(host, kNumMeters), background(new (std::nothrow) GuiBitmap(kBackgroundBitmap)) {
     if (background && background->getWidth() > 0)
         setSize(background->getWidth(), background->getHeight());
     else
@@ -132,6 +132,7 @@ void BassEditor::buildViews() {
                              kNeedleOuter);
     needle->setValue(0.0f);
     frame->addView(needle);
+    setMeterView(kGainMeter, needle);
 
     auto* pointer = new GuiBitmap(kPointerBitmap);
     for (const Knob& k : kKnobs) addKnob(k, pointer);
@@ -153,6 +154,7 @@ void BassEditor::buildViews() {
     ledBitmap->release();
     overload->setValue(0.0f);
     frame->addView(overload);
+    setMeterView(kOverloadMeter, overload);
 
     auto* slot = new GuiBitmap(kMixFaderBitmap);
     auto* handle = new GuiBitmap(kMixHandleBitmap);
@@ -173,10 +175,7 @@ void BassEditor::idle() {
     GuiEditorBase::idle();
     if (!frame) return;
     // The audio thread moves the meters on; read them once per idle, together.
-    float meters[kNumMeters] = {};
-    editorHost.readMeters(meters, kNumMeters);
-    if (needle) needle->setValue(meters[kGainMeter]);
-    if (overload) overload->setValue(meters[kOverloadMeter]);
+    showMeters();
     if (controls[kStereoMono.tag]) controls[kStereoMono.tag]->setValue(editorHost.stereoMonoValue());
     if (controls[kProcess.tag]) controls[kProcess.tag]->setValue(editorHost.effectiveValue(kProcess.tag));
 }
@@ -185,12 +184,6 @@ void BassEditor::refreshParameter(int index) {
     if (!frame || !validTag(index)) return;
     if (controls[index]) controls[index]->setValue(editorHost.parameter(index));
     if (valueFields[index]) valueFields[index]->setValue(fieldValue(index));
-    postUpdate();
-}
-
-void BassEditor::resetMeters() {
-    if (needle) needle->setValue(0.0f);
-    if (overload) overload->setValue(0.0f);
     postUpdate();
 }
 

@@ -37,7 +37,6 @@ public:
     // state follows the processing rather than the user.
     void idle() override;
     void refreshParameter(int index) override;
-    void resetMeters() override;
     void controlChanged(Canvas* canvas, GuiControl* control) override;
 
     // Views, for tests and screenshots; null while closed.

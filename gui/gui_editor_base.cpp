@@ -3,12 +3,15 @@
 #include <new>
 
 #include "gui/canvas.h"
+#include "gui/gui_control.h"
 #include "gui/gui_frame.h"
 #include "gui/platform.h"
 
 int GuiEditorBase::knobDragMode = KnobCircular;
 
-GuiEditorBase::GuiEditorBase(EditorHost& h) : editorHost(h), lastIdleTicks(guiPlatform().tickCount()) {
+GuiEditorBase::GuiEditorBase(EditorHost& h, int meters)
+    : editorHost(h), meterCount(meters < 0 ? 0 : (meters > kMaxMeters ? kMaxMeters : meters)),
+      lastIdleTicks(guiPlatform().tickCount()) {
     guiPlatform().editorCreated();
 }
 
@@ -29,6 +32,25 @@ void GuiEditorBase::close() {
     delete frame;
     frame = nullptr;
     systemWindow = nullptr;
+    for (GuiControl*& view : meterViews) view = nullptr;
+}
+
+void GuiEditorBase::setMeterView(int meter, GuiControl* view) {
+    if (meter >= 0 && meter < meterCount) meterViews[meter] = view;
+}
+
+void GuiEditorBase::showMeters() {
+    if (!frame || meterCount == 0) return;
+    float values[kMaxMeters] = {};
+    editorHost.readMeters(values, meterCount);
+    for (int meter = 0; meter < meterCount; ++meter)
+        if (meterViews[meter]) meterViews[meter]->setValue(values[meter]);
+}
+
+void GuiEditorBase::resetMeters() {
+    for (int meter = 0; meter < meterCount; ++meter)
+        if (meterViews[meter]) meterViews[meter]->setValue(0.0f);
+    postUpdate();
 }
 
 void GuiEditorBase::parameterChanged(int index, float /*value*/) {

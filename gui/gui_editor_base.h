@@ -12,11 +12,16 @@
 #include "gui/gui_types.h"
 
 class GuiBitmap;
+class GuiControl;
 class GuiFrame;
 
 class GuiEditorBase {
 public:
-    explicit GuiEditorBase(EditorHost& host);
+    static constexpr int kMaxMeters = 4;
+
+    // `meterCount`: how many output values the host's readMeters gives this
+    // editor (at most kMaxMeters).
+    explicit GuiEditorBase(EditorHost& host, int meterCount = 0);
     virtual ~GuiEditorBase();
 
     GuiEditorBase(const GuiEditorBase&) = delete;
@@ -30,7 +35,7 @@ public:
     // window stored. Answers false; products answer true once their frame is
     // built. parentWindow is an HWND on Windows and an X11 Window id on Linux.
     virtual bool open(void* parentWindow);
-    // Deletes the frame and every view in it.
+    // Deletes the frame and every view in it, the meter views too.
     virtual void close();
     virtual void idle();
     virtual void update() {}
@@ -38,8 +43,8 @@ public:
     // thread too); the views follow at the next idle, on the editor's thread.
     void postUpdate() { updateRequested = true; }
     void parameterChanged(int index, float value);
-    // The processing cleared its meters: show them cleared.
-    virtual void resetMeters() {}
+    // The processing cleared its meters: the meter views show them cleared.
+    void resetMeters();
     // Gives the wheel to the last view under the cursor.
     virtual bool wheel(float distance);
     // Draws the whole frame in a fresh canvas.
@@ -70,6 +75,12 @@ protected:
     virtual void refreshParameter(int /*index*/) {}
     // Refreshes the parameters reported since the last idle, then updates.
     void catchUp();
+    // Makes `view` (a view of the frame, or null) show the host's meter
+    // number `meter`, until the frame closes.
+    void setMeterView(int meter, GuiControl* view);
+    // Editor thread, at idle: reads every meter from the host, which counts
+    // as the editor having seen them, and shows them in their views.
+    void showMeters();
 
     EditorHost& editorHost;
     int editorWidth = 0;
@@ -78,6 +89,8 @@ protected:
     void* systemWindow = nullptr;
     std::atomic<bool> updateRequested{false};
     std::atomic<uint32_t> changedParameters{0};  // bit i: parameter i changed
+    const int meterCount;
+    GuiControl* meterViews[kMaxMeters] = {};
     bool inIdle = false;
     uint32_t lastIdleTicks;
 

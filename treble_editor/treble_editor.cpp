@@ -61,7 +61,7 @@ void drop(GuiBitmap* bitmap) {
 }  // namespace
 
 TrebleEditor::TrebleEditor(EditorHost& host)
-    : GuiEditorBase(host), background(new (std::nothrow) GuiBitmap(L::kBackgroundBitmap)) {
+    : GuiEditorBase(host, kNumMeters), background(new (std::nothrow) GuiBitmap(L::kBackgroundBitmap)) {
     if (background) setSize(background->getWidth(), background->getHeight());
 }
 
@@ -151,7 +151,9 @@ void TrebleEditor::buildViews() {
         GuiBitmap* bitmap = new (std::nothrow) GuiBitmap(row->bitmap);
         LedIndicator* led = listed(frame, new (std::nothrow) LedIndicator(rectAt(row->at, 0, 0), bitmap));
         drop(bitmap);
-        (row == &L::kOverEnhanced ? overEnhanced : peakOver) = led;
+        const bool over = row == &L::kOverEnhanced;
+        (over ? overEnhanced : peakOver) = led;
+        setMeterView(over ? kOverEnhancedMeter : kPeakOverMeter, led);
     }
 
     for (const L::KnobRow& row : L::kKnobs) {
@@ -200,10 +202,7 @@ void TrebleEditor::idle() {
     if (frame) {
         // Reading tells the processing the slot was seen, so it stops
         // holding overloads for us.
-        float meters[kNumMeters] = {};
-        editorHost.readMeters(meters, kNumMeters);
-        if (overEnhanced) overEnhanced->setValue(meters[kOverEnhancedMeter]);
-        if (peakOver) peakOver->setValue(meters[kPeakOverMeter]);
+        showMeters();
         const float mono = editorHost.stereoMonoValue();
         GuiControl* enhancer = controls[treble_params::kProcessEnh];
         if (mono != 0.0f) {
@@ -222,12 +221,6 @@ void TrebleEditor::refreshParameter(int index) {
     if (!frame || !inRange(index)) return;
     if (controls[index]) controls[index]->setValue(editorHost.parameter(index));
     if (fields[index]) fields[index]->setValue(fieldValue(index));
-    postUpdate();
-}
-
-void TrebleEditor::resetMeters() {
-    if (overEnhanced) overEnhanced->setValue(0.0f);
-    if (peakOver) peakOver->setValue(0.0f);
     postUpdate();
 }
 

@@ -26,7 +26,6 @@ public:
     void idle() override;
     // Stores the host's current values in the index's control and field; draws nothing.
     void refreshParameter(int index) override;
-    void resetMeters() override;
     void controlChanged(Canvas* canvas, GuiControl* control) override;
 
     // For tests and screenshots.
