@@ -6,9 +6,6 @@
 #include <cstring>
 
 #include "shell/effect_texts.h"
-#include "shell/plugin_entry.h"
-
-BassEditorFactory bassEditorFactory = nullptr;
 
 namespace {
 constexpr float kRingFill = 1e-7f;
@@ -51,8 +48,6 @@ BassEffect::BassEffect(audioMasterCallback audioMaster, PluginBuild build)
     // Undecided in both builds: the stereo build asks the host at its first
     // block, the mono build overrides it at every block.
     parameters.set(bass_params::kSlotStereoMono, -1.0f);
-
-    if (bassEditorFactory && !bassEditorFactory(*this)) editorCreationFailed = true;
 
     askForReset(mappingRate);
     // No other thread knows the instance yet: derive and reset right away.

@@ -11,15 +11,9 @@
 
 #include "shell/product_effect.h"
 
-class BassEffect;
-
-// Creates the editor, which registers itself with the effect; false when it
-// could not be created. Null: the effect has no editor.
-using BassEditorFactory = bool (*)(BassEffect& effect);
-extern BassEditorFactory bassEditorFactory;
-
 class BassEffect : public ProductEffect<BassProgram, bass_programs::kNumPrograms, bass_params::kNumParams> {
-public:    // The processing's delay rings.
+public:
+    // The processing's delay rings.
     static constexpr int kRingSize = bass_dsp::kRingSize;
 
     BassEffect(audioMasterCallback audioMaster, PluginBuild build);

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <new>
 
-#include "bass/bass_effect.h"
 #include "bass_editor/needle_meter.h"
 #include "gui/gui_bitmap.h"
 #include "gui/gui_fader.h"
@@ -57,34 +56,31 @@ void formatBassLabel(float value, char* text) {
     std::strcpy(text, kLabels[static_cast<int>(value)]);
 }
 
-bool createBassEditor(BassEffect& effect) { return new (std::nothrow) BassEditor(&effect) != nullptr; }
-
-BassEditor::BassEditor(BassEffect* effect)
-    : GuiEditorBase(effect), bass(effect), background(new (std::nothrow) GuiBitmap(kBackgroundBitmap)) {
+BassEditor::BassEditor(EditorHost& host)
+    : GuiEditorBase(host, kNumMeters), background(new (std::nothrow) GuiBitmap(kBackgroundBitmap)) {
     if (background && background->getWidth() > 0)
-        setRect(background->getWidth(), background->getHeight());
+        setSize(background->getWidth(), background->getHeight());
     else
-        setRect(0, 0);
+        setSize(0, 0);
 }
 
 // The effect may be half destroyed by now (it deletes its editor last), so
-// the base only deletes the frame, which holds its own picture references.
+// nothing here asks the host; the base deletes the frame, which holds its own
+// picture references.
 BassEditor::~BassEditor() {
     if (background) background->release();
 }
 
-VstIntPtr BassEditor::open(void* parentWindow) {
+bool BassEditor::open(void* parentWindow) {
     GuiEditorBase::open(parentWindow);
-    if (!background || background->getWidth() <= 0 || !parentWindow) return 0;
-    if (!createFrame(parentWindow, background)) return 0;
+    if (!background || background->getWidth() <= 0 || !parentWindow) return false;
+    if (!createFrame(parentWindow, background)) return false;
     setKnobMode(KnobLinear);
     buildViews();
-    if (bass) bass->editorOpen = 1;
-    return 1;
+    return true;
 }
 
 void BassEditor::close() {
-    if (bass) bass->editorOpen = 0;
     GuiEditorBase::close();
     clearViewPointers();
 }
@@ -100,10 +96,9 @@ void BassEditor::clearViewPointers() {
 }
 
 float BassEditor::fieldValue(int tag) const {
-    if (!bass) return 0.0f;
     const Knob* knob = knobFor(tag);
-    if (knob && knob->source == kDisplayValue) return bass->getEffectiveValue(tag);
-    return bass->getParameter(tag);
+    if (knob && knob->source == kDisplayValue) return editorHost.effectiveValue(tag);
+    return editorHost.parameter(tag);
 }
 
 ValueDisplay* BassEditor::addField(const Box& box, float value, ValueFormatter formatter, int align) {
@@ -116,7 +111,7 @@ void BassEditor::addKnob(const Knob& k, GuiBitmap* pointer) {
     addField(fieldAt(k.labelX, k.labelY), static_cast<float>(k.label), formatBassLabel, AlignCenter);
     auto* knob = new RotaryKnob(rectOf(k.box), this, k.tag, background, pointer, GuiPoint(k.box.left, k.box.top));
     knob->setDefault(0.5f);
-    knob->setValue(bass->getParameter(k.tag));
+    knob->setValue(editorHost.parameter(k.tag));
     frame->addView(knob);
     controls[k.tag] = knob;
     valueFields[k.tag] = addField(fieldAt(k.valueX, k.valueY), fieldValue(k.tag), formatterFor(k.format), AlignCenter);
@@ -127,7 +122,7 @@ void BassEditor::addToggle(const Toggle& t) {
     auto* bitmap = new GuiBitmap(t.bitmap);
     auto* toggle = new ToggleButton(rectOf(t.box()), this, t.tag, bitmap);
     bitmap->release();
-    toggle->setValue(bass->getParameter(t.tag));
+    toggle->setValue(editorHost.parameter(t.tag));
     frame->addView(toggle);
     controls[t.tag] = toggle;
 }
@@ -137,6 +132,7 @@ void BassEditor::buildViews() {
                              kNeedleOuter);
     needle->setValue(0.0f);
     frame->addView(needle);
+    setMeterView(kGainMeter, needle);
 
     auto* pointer = new GuiBitmap(kPointerBitmap);
     for (const Knob& k : kKnobs) addKnob(k, pointer);
@@ -158,6 +154,7 @@ void BassEditor::buildViews() {
     ledBitmap->release();
     overload->setValue(0.0f);
     frame->addView(overload);
+    setMeterView(kOverloadMeter, overload);
 
     auto* slot = new GuiBitmap(kMixFaderBitmap);
     auto* handle = new GuiBitmap(kMixHandleBitmap);
@@ -167,7 +164,7 @@ void BassEditor::buildViews() {
     handle->release();
     mix->setJumpToClick(false);
     mix->setDefault(1.0f);
-    mix->setValue(bass->getParameter(kMixTag));
+    mix->setValue(editorHost.parameter(kMixTag));
     frame->addView(mix);
     controls[kMixTag] = mix;
     addField(kMixLabel, static_cast<float>(kLabelMix), formatBassLabel, AlignCenter);
@@ -176,32 +173,23 @@ void BassEditor::buildViews() {
 
 void BassEditor::idle() {
     GuiEditorBase::idle();
-    if (!frame || !bass) return;
-    // The audio thread moves the index; read it once and keep it in the ring.
-    float gain = 0.0f, overloaded = 0.0f;
-    bass->readMeters(gain, overloaded);
-    if (needle) needle->setValue(gain);
-    if (overload) overload->setValue(overloaded);
-    if (controls[kStereoMono.tag]) controls[kStereoMono.tag]->setValue(bass->getEffectiveValue(kStereoMono.tag));
-    if (controls[kProcess.tag]) controls[kProcess.tag]->setValue(bass->getEffectiveValue(kProcess.tag));
+    if (!frame) return;
+    // The audio thread moves the meters on; read them once per idle, together.
+    showMeters();
+    if (controls[kStereoMono.tag]) controls[kStereoMono.tag]->setValue(editorHost.stereoMonoValue());
+    if (controls[kProcess.tag]) controls[kProcess.tag]->setValue(editorHost.effectiveValue(kProcess.tag));
 }
 
-void BassEditor::refreshParameter(VstInt32 index) {
-    if (!frame || !bass || !validTag(index)) return;
-    if (controls[index]) controls[index]->setValue(bass->getParameter(index));
+void BassEditor::refreshParameter(int index) {
+    if (!frame || !validTag(index)) return;
+    if (controls[index]) controls[index]->setValue(editorHost.parameter(index));
     if (valueFields[index]) valueFields[index]->setValue(fieldValue(index));
-    postUpdate();
-}
-
-void BassEditor::resetMeters() {
-    if (needle) needle->setValue(0.0f);
-    if (overload) overload->setValue(0.0f);
     postUpdate();
 }
 
 void BassEditor::controlChanged(Canvas* canvas, GuiControl* control) {
     if (!control) return;
     const int tag = control->tag();
-    if (validTag(tag) && bass) bass->setParameterAutomated(tag, control->getValue());
+    if (validTag(tag)) editorHost.setParameter(tag, control->getValue());
     control->redrawIfDirty(canvas);
 }

@@ -10,7 +10,6 @@
 #include "gui/gui_editor_base.h"
 
 class AboutSplash;
-class BassEffect;
 class GuiBitmap;
 class HorizontalFader;
 class LedIndicator;
@@ -25,19 +24,20 @@ void formatBassLabel(float value, char* text);
 class BassEditor : public GuiEditorBase, public ControlObserver {
 public:
     static constexpr int kNumParams = bass_params::kNumParams;
+    // The meters, in the order the host's readMeters gives them.
+    enum Meter : int { kGainMeter, kOverloadMeter, kNumMeters };
 
-    explicit BassEditor(BassEffect* effect);
+    explicit BassEditor(EditorHost& host);
     ~BassEditor() override;
 
-    // 1 once every view is built; 0 (and nothing built) without the
+    // True once every view is built; false (and nothing built) without the
     // background picture or without a parent window.
-    VstIntPtr open(void* parentWindow) override;
+    bool open(void* parentWindow) override;
     void close() override;
     // The toolkit's idle first, then the meters and the buttons whose shown
-    // state follows the effect rather than the user.
+    // state follows the processing rather than the user.
     void idle() override;
-    void refreshParameter(VstInt32 index) override;
-    void resetMeters() override;
+    void refreshParameter(int index) override;
     void controlChanged(Canvas* canvas, GuiControl* control) override;
 
     // Views, for tests and screenshots; null while closed.
@@ -53,11 +53,10 @@ private:
     void addKnob(const bass_layout::Knob& knob, GuiBitmap* pointer);
     void addToggle(const bass_layout::Toggle& toggle);
     ValueDisplay* addField(const bass_layout::Box& box, float value, void (*formatter)(float, char*), int align);
-    // The value a tag's field shows, as read from the effect now.
+    // The value a tag's field shows, as read from the host now.
     float fieldValue(int tag) const;
     void clearViewPointers();
 
-    BassEffect* bass;
     GuiBitmap* background;
     GuiControl* controls[kNumParams] = {};
     ValueDisplay* valueFields[kNumParams] = {};
@@ -65,6 +64,3 @@ private:
     LedIndicator* overload = nullptr;
     AboutSplash* about = nullptr;
 };
-
-// The editor factory the bass effect's constructor calls.
-bool createBassEditor(BassEffect& effect);

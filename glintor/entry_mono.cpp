@@ -3,14 +3,17 @@
 
 #include "shell/plugin_entry.h"
 #include "treble/treble_effect.h"
-#include "treble_editor/treble_editor.h"
+#if defined(VORSA_WITH_EDITOR)
+#include "glintor/glintor_vst2.h"
+#endif
 
 namespace {
 AudioEffect* construct(audioMasterCallback audioMaster) {
 #if defined(VORSA_WITH_EDITOR)
-    trebleEditorFactory = createTrebleEditor;
-#endif
+    return makeGlintor(audioMaster, PluginBuild::Mono);
+#else
     return new (std::nothrow) TrebleEffect(audioMaster, PluginBuild::Mono);
+#endif
 }
 }  // namespace
 

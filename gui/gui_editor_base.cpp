@@ -3,52 +3,64 @@
 #include <new>
 
 #include "gui/canvas.h"
+#include "gui/gui_control.h"
 #include "gui/gui_frame.h"
 #include "gui/platform.h"
-#include "shell/audio_effect.h"
 
 int GuiEditorBase::knobDragMode = KnobCircular;
 
-GuiEditorBase::GuiEditorBase(AudioEffect* e) : effect(e), lastIdleTicks(guiPlatform().tickCount()) {
+GuiEditorBase::GuiEditorBase(EditorHost& h, int meters)
+    : editorHost(h), meterCount(meters < 0 ? 0 : (meters > kMaxMeters ? kMaxMeters : meters)),
+      lastIdleTicks(guiPlatform().tickCount()) {
     guiPlatform().editorCreated();
-    if (effect) effect->setEditor(this);
 }
 
 GuiEditorBase::~GuiEditorBase() {
     delete frame;
     frame = nullptr;
-    // Deleted by someone other than the effect: the effect must not keep a dangling editor.
-    if (effect && effect->getEditor() == this) effect->setEditor(nullptr);
     guiPlatform().editorDestroyed();
 }
 
-VstIntPtr GuiEditorBase::getRect(ERect** r) {
-    if (!r) return 0;
-    *r = &rect;
-    return 1;
-}
-
-VstIntPtr GuiEditorBase::open(void* parentWindow) {
+bool GuiEditorBase::open(void* parentWindow) {
     if (frame) close();
     postUpdate();
     systemWindow = parentWindow;
-    return 0;
+    return false;
 }
 
 void GuiEditorBase::close() {
     delete frame;
     frame = nullptr;
     systemWindow = nullptr;
+    for (GuiControl*& view : meterViews) view = nullptr;
 }
 
-void GuiEditorBase::parameterChanged(VstInt32 index, float /*value*/) {
+void GuiEditorBase::setMeterView(int meter, GuiControl* view) {
+    if (meter >= 0 && meter < meterCount) meterViews[meter] = view;
+}
+
+void GuiEditorBase::showMeters() {
+    if (!frame || meterCount == 0) return;
+    float values[kMaxMeters] = {};
+    editorHost.readMeters(values, meterCount);
+    for (int meter = 0; meter < meterCount; ++meter)
+        if (meterViews[meter]) meterViews[meter]->setValue(values[meter]);
+}
+
+void GuiEditorBase::resetMeters() {
+    for (int meter = 0; meter < meterCount; ++meter)
+        if (meterViews[meter]) meterViews[meter]->setValue(0.0f);
+    postUpdate();
+}
+
+void GuiEditorBase::parameterChanged(int index, float /*value*/) {
     if (index >= 0 && index < 32) changedParameters.fetch_or(1u << index);
     postUpdate();
 }
 
 void GuiEditorBase::catchUp() {
     const uint32_t changed = changedParameters.exchange(0);
-    for (VstInt32 index = 0; index < 32; ++index)
+    for (int index = 0; index < 32; ++index)
         if (changed & (1u << index)) refreshParameter(index);
     if (updateRequested.exchange(false)) update();
 }
@@ -58,11 +70,6 @@ void GuiEditorBase::idle() {
     if (frame) frame->processEvents();
     catchUp();
     if (frame) frame->idle();
-}
-
-VstInt32 GuiEditorBase::setKnobDragMode(VstInt32 mode) {
-    knobDragMode = mode;
-    return 1;
 }
 
 bool GuiEditorBase::wheel(float distance) {
@@ -93,23 +100,23 @@ void GuiEditorBase::pumpIdle() {
         }
     }
     if (frame && frame->platformWindow()) frame->platformWindow()->flushOnePaint();
-    if (effect) effect->masterIdle();
+    editorHost.hostIdle();
     lastIdleTicks = now;
     inIdle = false;
 }
 
 void GuiEditorBase::beginGesture(int tag) {
-    if (effect) effect->beginEdit(tag);
+    editorHost.beginEdit(tag);
 }
 
 void GuiEditorBase::endGesture(int tag) {
-    if (effect) effect->endEdit(tag);
+    editorHost.endEdit(tag);
 }
 
 bool GuiEditorBase::createFrame(void* parentWindow, GuiBitmap* background) {
     if (frame) close();
     if (!parentWindow) return false;
-    GuiRect size(0, 0, rect.right - rect.left, rect.bottom - rect.top);
+    GuiRect size(0, 0, editorWidth, editorHeight);
     frame = new (std::nothrow) GuiFrame(size, parentWindow, this);
     if (!frame) return false;
     if (!frame->isOpen()) {
@@ -121,9 +128,7 @@ bool GuiEditorBase::createFrame(void* parentWindow, GuiBitmap* background) {
     return true;
 }
 
-void GuiEditorBase::setRect(int width, int height) {
-    rect.top = 0;
-    rect.left = 0;
-    rect.bottom = static_cast<VstInt16>(height);
-    rect.right = static_cast<VstInt16>(width);
+void GuiEditorBase::setSize(int width, int height) {
+    editorWidth = width;
+    editorHeight = height;
 }

@@ -1,44 +1,52 @@
-// The editor half of a plug-in: joins a frame to the effect, answers the
-// host's editor calls and paces redraws and host idles, also from inside
-// mouse drags. Product editors derive from it, build their views in open and
-// drop them in close.
+// The editor half of a plug-in: joins a frame to its EditorHost, answers the
+// plug-in format's editor calls and paces redraws and host idles, also from
+// inside mouse drags. Product editors derive from it, build their views in
+// open and drop them in close. The format's glue owns the editor and hands it
+// the host's calls and the effect's notifications.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
+#include "gui/editor_host.h"
 #include "gui/gui_types.h"
-#include "shell/effect_editor.h"
 
-class AudioEffect;
 class GuiBitmap;
+class GuiControl;
 class GuiFrame;
 
-class GuiEditorBase : public EffectEditor {
+class GuiEditorBase {
 public:
-    // Registers the editor with the effect, which then owns it.
-    explicit GuiEditorBase(AudioEffect* effect);
-    ~GuiEditorBase() override;
+    static constexpr int kMaxMeters = 4;
 
-    VstIntPtr getRect(ERect** rect) override;
+    // `meterCount`: how many output values the host's readMeters gives this
+    // editor (at most kMaxMeters).
+    explicit GuiEditorBase(EditorHost& host, int meterCount = 0);
+    virtual ~GuiEditorBase();
+
+    GuiEditorBase(const GuiEditorBase&) = delete;
+    GuiEditorBase& operator=(const GuiEditorBase&) = delete;
+
+    // The window size the editor asks for; 0 x 0 when it has no picture.
+    int width() const { return editorWidth; }
+    int height() const { return editorHeight; }
     // Base part: a frame still open from an earlier open is closed first (so a
     // second open never leaves two windows), an update is requested and the
-    // window stored. Answers 0; products answer 1 once their frame is built.
-    VstIntPtr open(void* parentWindow) override;
-    // Deletes the frame and every view in it.
-    void close() override;
-    void idle() override;
+    // window stored. Answers false; products answer true once their frame is
+    // built. parentWindow is an HWND on Windows and an X11 Window id on Linux.
+    virtual bool open(void* parentWindow);
+    // Deletes the frame and every view in it, the meter views too.
+    virtual void close();
+    virtual void idle();
     virtual void update() {}
     // Any thread may report changes (hosts set parameters from their audio
     // thread too); the views follow at the next idle, on the editor's thread.
-    void postUpdate() override { updateRequested = true; }
-    VstInt32 keyDown(VstKeyCode& /*key*/) override { return -1; }
-    VstInt32 keyUp(VstKeyCode& /*key*/) override { return -1; }
-    // Stores the module-wide knob mode; answers 1.
-    VstInt32 setKnobDragMode(VstInt32 mode) override;
+    void postUpdate() { updateRequested = true; }
+    void parameterChanged(int index, float value);
+    // The processing cleared its meters: the meter views show them cleared.
+    void resetMeters();
     // Gives the wheel to the last view under the cursor.
     virtual bool wheel(float distance);
-    void parameterChanged(VstInt32 index, float value) override;
     // Draws the whole frame in a fresh canvas.
     virtual void draw();
 
@@ -47,31 +55,42 @@ public:
     void beginGesture(int tag);
     void endGesture(int tag);
 
+    // The knob mode is one value for the whole module.
     static int knobMode() { return knobDragMode; }
     static void setKnobMode(int mode) { knobDragMode = mode; }
 
-    AudioEffect* getEffect() const { return effect; }
+    EditorHost& host() const { return editorHost; }
     GuiFrame* getFrame() const { return frame; }
     void* systemWindowHandle() const { return systemWindow; }
     bool updateIsRequested() const { return updateRequested; }
 
 protected:
-    // Makes the frame for `rect` in `parentWindow` with `background`; false
-    // (and no frame) without a parent window or when the window cannot be made.
+    // Makes the frame for the editor's size in `parentWindow` with
+    // `background`; false (and no frame) without a parent window or when the
+    // window cannot be made.
     bool createFrame(void* parentWindow, GuiBitmap* background);
-    // Sets the rectangle reported to the host (all zero for a 0 x 0 size).
-    void setRect(int width, int height);
+    // Sets the size reported to the host.
+    void setSize(int width, int height);
     // Editor thread, at idle: shows a parameter's new value in its views.
-    virtual void refreshParameter(VstInt32 /*index*/) {}
+    virtual void refreshParameter(int /*index*/) {}
     // Refreshes the parameters reported since the last idle, then updates.
     void catchUp();
+    // Makes `view` (a view of the frame, or null) show the host's meter
+    // number `meter`, until the frame closes.
+    void setMeterView(int meter, GuiControl* view);
+    // Editor thread, at idle: reads every meter from the host, which counts
+    // as the editor having seen them, and shows them in their views.
+    void showMeters();
 
-    AudioEffect* effect;
-    ERect rect{0, 0, 0, 0};
+    EditorHost& editorHost;
+    int editorWidth = 0;
+    int editorHeight = 0;
     GuiFrame* frame = nullptr;
     void* systemWindow = nullptr;
     std::atomic<bool> updateRequested{false};
     std::atomic<uint32_t> changedParameters{0};  // bit i: parameter i changed
+    const int meterCount;
+    GuiControl* meterViews[kMaxMeters] = {};
     bool inIdle = false;
     uint32_t lastIdleTicks;
 

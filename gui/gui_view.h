@@ -4,7 +4,6 @@
 #pragma once
 
 #include "gui/gui_types.h"
-#include "shell/vst2_abi.h"
 
 class Canvas;
 class GuiBitmap;
@@ -24,8 +23,6 @@ public:
     // items: a list of names (type 0) or one text (type 1) of `count` bytes.
     virtual bool acceptDrop(void* items, int count, int type, GuiPoint where);
     virtual bool wheel(Canvas* canvas, GuiPoint where, float distance);
-    virtual void keyDown(VstKeyCode& /*key*/) {}
-    virtual void keyUp(VstKeyCode& /*key*/) {}
     virtual bool isDirty() const { return dirty; }
     virtual void setDirty(bool state = true) { dirty = state; }
     virtual void setClickable(bool state) { clickable = state; }

@@ -77,8 +77,8 @@ public:
     bool beginEdit(VstInt32 index);
     bool endEdit(VstInt32 index);
 
-    // The editor registers itself here; null clears effFlagsHasEditor.
-    // The effect owns it and destroys it in its destructor.
+    // The entry's composition registers the editor here; null clears
+    // effFlagsHasEditor. The effect owns it and destroys it in its destructor.
     void setEditor(EffectEditor* newEditor);
     EffectEditor* getEditor() const { return editor; }
 

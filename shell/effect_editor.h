@@ -1,5 +1,6 @@
-// What the effect base needs of an editor. The toolkit's editor base implements
-// it; the shell knows nothing else about windows or drawing.
+// What the effect base needs of an editor. The VST 2 glue (common/vst2)
+// implements it over a toolkit editor; the shell knows nothing else about
+// windows or drawing.
 #pragma once
 
 #include "shell/vst2_abi.h"

@@ -4,23 +4,23 @@
 
 #include "shell/audio_effect.h"
 
-// Set by a product constructor that could not create its editor; read by the
-// entry point right after construction.
-extern bool editorCreationFailed;
-
 // Allocates and constructs one effect; null when no memory is available.
 using EffectConstructor = AudioEffect* (*)(audioMasterCallback audioMaster);
 
 // Asks the host for its version, creates one effect and returns its record, or null.
 AEffect* createEffectInstance(audioMasterCallback audioMaster, EffectConstructor construct);
 
-// Process-wide handle of the loaded module (the library's load address on Linux,
-// its HINSTANCE on Windows), set when the library is loaded. The editors name
-// their window class after it and load their bitmaps from it.
-void* moduleInstanceHandle();
-// True once the host has unloaded the module while the process goes on (a
-// FreeLibrary on Windows); false during a process exit and on Linux.
-bool moduleUnloadedByHost();
+// The entry's second step: gives a new effect (null: none could be made) its
+// editor through `attach`. An effect whose editor cannot be made is discarded,
+// so a host never gets a plug-in that lacks the editor it announces.
+template <class Effect>
+AudioEffect* withEditor(Effect* effect, bool (*attach)(Effect& effect)) {
+    if (effect && !attach(*effect)) {
+        delete effect;
+        return nullptr;
+    }
+    return effect;
+}
 
 // Exported symbol visibility for the entry files.
 #if defined(_WIN32)

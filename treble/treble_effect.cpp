@@ -5,13 +5,11 @@
 #include <new>
 
 #include "shell/effect_texts.h"
-#include "shell/plugin_entry.h"
 #include "treble_dsp/treble_parameters.h"
 #include "treble_dsp/treble_mapping.h"
 
 using treble_params::kParameters;
 
-TrebleEditorFactory trebleEditorFactory = nullptr;
 bool trebleFailBankAllocation = false;
 
 TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
@@ -37,8 +35,6 @@ TrebleEffect::TrebleEffect(audioMasterCallback audioMaster, PluginBuild build)
 
     if (programs.exists())
         for (int p = 0; p < kNumPrograms; ++p) programs.data()[p].setFresh(build);
-
-    if (trebleEditorFactory && !trebleEditorFactory(*this)) editorCreationFailed = true;
 
     if (programs.exists()) treble_programs::loadFactoryBank(programs.data());
 

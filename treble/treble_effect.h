@@ -10,13 +10,6 @@
 #include "treble_dsp/treble_parameters.h"
 #include "treble_dsp/treble_dsp_state.h"
 
-class TrebleEffect;
-
-// Creates the editor, which registers itself with the effect; false when it
-// could not be created. Null: the effect has no editor.
-using TrebleEditorFactory = bool (*)(TrebleEffect& effect);
-extern TrebleEditorFactory trebleEditorFactory;
-
 class TrebleEffect : public ProductEffect<TrebleProgram, treble_programs::kNumPrograms, treble_params::kNumParams> {
 public:
     TrebleEffect(audioMasterCallback audioMaster, PluginBuild build);

@@ -10,7 +10,6 @@
 #include "gui/rotary_knob.h"
 #include "gui/toggle_button.h"
 #include "gui/value_display.h"
-#include "treble/treble_effect.h"
 #include "treble_dsp/treble_parameters.h"
 #include "common/editor/about_splash.h"
 #include "treble_editor/treble_layout.h"
@@ -61,11 +60,9 @@ void drop(GuiBitmap* bitmap) {
 }
 }  // namespace
 
-bool createTrebleEditor(TrebleEffect& effect) { return new (std::nothrow) TrebleEditor(&effect) != nullptr; }
-
-TrebleEditor::TrebleEditor(TrebleEffect* effect)
-    : GuiEditorBase(effect), treble(effect), background(new (std::nothrow) GuiBitmap(L::kBackgroundBitmap)) {
-    if (background) setRect(background->getWidth(), background->getHeight());
+TrebleEditor::TrebleEditor(EditorHost& host)
+    : GuiEditorBase(host, kNumMeters), background(new (std::nothrow) GuiBitmap(L::kBackgroundBitmap)) {
+    if (background) setSize(background->getWidth(), background->getHeight());
 }
 
 TrebleEditor::~TrebleEditor() {
@@ -75,18 +72,16 @@ TrebleEditor::~TrebleEditor() {
     drop(background);
 }
 
-VstIntPtr TrebleEditor::open(void* parentWindow) {
+bool TrebleEditor::open(void* parentWindow) {
     GuiEditorBase::open(parentWindow);
-    if (!background || background->getWidth() == 0 || !parentWindow) return 0;
-    if (!createFrame(parentWindow, background)) return 0;
+    if (!background || background->getWidth() == 0 || !parentWindow) return false;
+    if (!createFrame(parentWindow, background)) return false;
     setKnobMode(KnobLinear);
     buildViews();
-    if (treble) treble->editorOpen = 1;
-    return 1;
+    return true;
 }
 
 void TrebleEditor::close() {
-    if (treble) treble->editorOpen = 0;
     GuiEditorBase::close();
     clearPointers();
 }
@@ -102,13 +97,13 @@ void TrebleEditor::clearPointers() {
 
 void TrebleEditor::setControl(int tag, GuiControl* c) {
     if (!c) return;
-    c->setValue(treble ? treble->getParameter(tag) : 0.0f);
+    c->setValue(editorHost.parameter(tag));
     if (inRange(tag)) controls[tag] = c;
 }
 
 float TrebleEditor::fieldValue(int index) const {
-    if (!treble || !inRange(index)) return 0.0f;
-    return fieldNormalised[index] ? treble->getParameter(index) * fieldScale[index] : treble->getEffectiveValue(index);
+    if (!inRange(index)) return 0.0f;
+    return fieldNormalised[index] ? editorHost.parameter(index) * fieldScale[index] : editorHost.effectiveValue(index);
 }
 
 ValueDisplay* TrebleEditor::addField(const GuiRect& rect, float value, Formatter formatter, int align) {
@@ -156,7 +151,9 @@ void TrebleEditor::buildViews() {
         GuiBitmap* bitmap = new (std::nothrow) GuiBitmap(row->bitmap);
         LedIndicator* led = listed(frame, new (std::nothrow) LedIndicator(rectAt(row->at, 0, 0), bitmap));
         drop(bitmap);
-        (row == &L::kOverEnhanced ? overEnhanced : peakOver) = led;
+        const bool over = row == &L::kOverEnhanced;
+        (over ? overEnhanced : peakOver) = led;
+        setMeterView(over ? kOverEnhancedMeter : kPeakOverMeter, led);
     }
 
     for (const L::KnobRow& row : L::kKnobs) {
@@ -202,42 +199,33 @@ void TrebleEditor::buildViews() {
 void TrebleEditor::idle() {
     // Parameter values first: the mode rules below have the last word.
     catchUp();
-    if (frame && treble) {
-        // Polling tells the process driver the slot was read, so it stops
+    if (frame) {
+        // Reading tells the processing the slot was seen, so it stops
         // holding overloads for us.
-        float overEnhancedValue = 0.0f, peakOverValue = 0.0f;
-        treble->pollMeters(overEnhancedValue, peakOverValue);
-        if (overEnhanced) overEnhanced->setValue(overEnhancedValue);
-        if (peakOver) peakOver->setValue(peakOverValue);
-        const float mono = treble->stereoMonoEffective();
+        showMeters();
+        const float mono = editorHost.stereoMonoValue();
         GuiControl* enhancer = controls[treble_params::kProcessEnh];
         if (mono != 0.0f) {
             // The widener has nothing to widen in mono.
             if (enhancer) enhancer->setValue(0.0f);
             if (overEnhanced) overEnhanced->setValue(0.0f);
         } else if (enhancer) {
-            enhancer->setValue(treble->getEffectiveValue(treble_params::kProcessEnh));
+            enhancer->setValue(editorHost.effectiveValue(treble_params::kProcessEnh));
         }
         if (GuiControl* stereoMono = controls[treble_params::kStereoMono]) stereoMono->setValue(mono);
     }
     GuiEditorBase::idle();
 }
 
-void TrebleEditor::refreshParameter(VstInt32 index) {
-    if (!frame || !treble || !inRange(index)) return;
-    if (controls[index]) controls[index]->setValue(treble->getParameter(index));
+void TrebleEditor::refreshParameter(int index) {
+    if (!frame || !inRange(index)) return;
+    if (controls[index]) controls[index]->setValue(editorHost.parameter(index));
     if (fields[index]) fields[index]->setValue(fieldValue(index));
-    postUpdate();
-}
-
-void TrebleEditor::resetMeters() {
-    if (overEnhanced) overEnhanced->setValue(0.0f);
-    if (peakOver) peakOver->setValue(0.0f);
     postUpdate();
 }
 
 void TrebleEditor::controlChanged(Canvas* canvas, GuiControl* c) {
     if (!c) return;
-    if (inRange(c->tag()) && effect) effect->setParameterAutomated(c->tag(), c->getValue());
+    if (inRange(c->tag())) editorHost.setParameter(c->tag(), c->getValue());
     c->redrawIfDirty(canvas);
 }

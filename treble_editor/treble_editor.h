@@ -9,24 +9,24 @@
 
 class GuiBitmap;
 class LedIndicator;
-class TrebleEffect;
 class ValueDisplay;
 
 class TrebleEditor : public GuiEditorBase, public ControlObserver {
 public:
     static constexpr int kNumParams = treble_params::kNumParams;
+    // The meters, in the order the host's readMeters gives them.
+    enum Meter : int { kOverEnhancedMeter, kPeakOverMeter, kNumMeters };
 
-    explicit TrebleEditor(TrebleEffect* effect);
+    explicit TrebleEditor(EditorHost& host);
     ~TrebleEditor() override;
 
-    // 1 with the frame and every view built; 0 without a parent window or background.
-    VstIntPtr open(void* parentWindow) override;
+    // True with the frame and every view built; false without a parent window or background.
+    bool open(void* parentWindow) override;
     void close() override;
     // Indicators and the buttons that follow the effect, then the redraw of what changed.
     void idle() override;
-    // Stores the effect's current values in the index's control and field; draws nothing.
-    void refreshParameter(VstInt32 index) override;
-    void resetMeters() override;
+    // Stores the host's current values in the index's control and field; draws nothing.
+    void refreshParameter(int index) override;
     void controlChanged(Canvas* canvas, GuiControl* control) override;
 
     // For tests and screenshots.
@@ -48,7 +48,6 @@ private:
     // The number a parameter's value field shows.
     float fieldValue(int index) const;
 
-    TrebleEffect* treble;
     GuiBitmap* background;
     GuiControl* controls[kNumParams] = {};
     ValueDisplay* fields[kNumParams] = {};
@@ -58,6 +57,3 @@ private:
     LedIndicator* peakOver = nullptr;
     GuiControl* about = nullptr;
 };
-
-// Creates the editor of `effect`, which registers itself with it; false when it cannot.
-bool createTrebleEditor(TrebleEffect& effect);

@@ -5,7 +5,7 @@
 
 #include "gui/win32/win32_surface.h"
 #include "gui/win32/win32_window.h"
-#include "shell/plugin_entry.h"
+#include "gui/module_handle.h"
 
 GuiPlatform& guiPlatform() {
     static Win32Platform platform;

@@ -9,7 +9,7 @@
 
 #include "gui/win32/file_drop_target.h"
 #include "gui/win32/win32_surface.h"
-#include "shell/plugin_entry.h"
+#include "gui/module_handle.h"
 
 namespace {
 HINSTANCE module() { return static_cast<HINSTANCE>(moduleInstanceHandle()); }

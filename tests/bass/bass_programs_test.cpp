@@ -188,35 +188,37 @@ TEST(BassPrograms, SetProgramOrderReachesTheEditor) {
     EXPECT_EQ(editor->calls[18], "postUpdate");
 }
 
-// The injected editor factory: a failure makes the entry point give nothing.
-BassEditorFactory savedFactory = nullptr;
-bool failingFactory(BassEffect&) { return false; }
-bool workingFactory(BassEffect& effect) {
+// The entry's composition: an editor that cannot be made leaves nothing; one
+// that is attached hears of the effect's resets.
+bool failingEditor(BassEffect&) { return false; }
+bool fakeEditor(BassEffect& effect) {
     effect.setEditor(new FakeEditor);
     return true;
 }
-AudioEffect* constructStereo(audioMasterCallback master) { return new BassEffect(master, PluginBuild::Stereo); }
+AudioEffect* constructWithFailingEditor(audioMasterCallback master) {
+    return withEditor(new BassEffect(master, PluginBuild::Stereo), failingEditor);
+}
+AudioEffect* constructWithFakeEditor(audioMasterCallback master) {
+    return withEditor(new BassEffect(master, PluginBuild::Stereo), fakeEditor);
+}
+AudioEffect* constructWithoutEditor(audioMasterCallback master) { return new BassEffect(master, PluginBuild::Stereo); }
 
-TEST(BassObject, EditorFactoryFailureGivesNoEffect) {
-    savedFactory = bassEditorFactory;
-    bassEditorFactory = failingFactory;
-    EXPECT_EQ(createEffectInstance(TestHost::callback, constructStereo), nullptr);
-    bassEditorFactory = workingFactory;
-    AEffect* record = createEffectInstance(TestHost::callback, constructStereo);
+TEST(BassObject, EditorFailureGivesNoEffect) {
+    EXPECT_EQ(createEffectInstance(TestHost::callback, constructWithFailingEditor), nullptr);
+    AEffect* record = createEffectInstance(TestHost::callback, constructWithFakeEditor);
     ASSERT_NE(record, nullptr);
     EXPECT_TRUE(record->flags & effFlagsHasEditor);
     auto* effect = static_cast<BassEffect*>(record->object);
     auto* editor = static_cast<FakeEditor*>(effect->getEditor());
-    // The reset at the end of construction cleared the editor's meters.
+    // A reset clears the editor's meters, also while the editor is closed.
+    record->dispatcher(record, effMainsChanged, 0, 0, nullptr, 0.0f);
     ASSERT_FALSE(editor->calls.empty());
     EXPECT_EQ(editor->calls.back(), "resetMeters");
     EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);
-    bassEditorFactory = nullptr;
-    record = createEffectInstance(TestHost::callback, constructStereo);
+    record = createEffectInstance(TestHost::callback, constructWithoutEditor);
     ASSERT_NE(record, nullptr);
     EXPECT_FALSE(record->flags & effFlagsHasEditor);
     record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
-    bassEditorFactory = savedFactory;
 }
 
 }  // namespace

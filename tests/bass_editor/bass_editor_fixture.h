@@ -1,5 +1,6 @@
-// A bass effect in either build with its editor open on the headless
-// backend, driven through the effect's dispatcher as a host drives it.
+// A bass effect in either build, composed with its editor as the modules
+// compose it, the editor open on the headless backend, driven through the
+// effect's dispatcher as a host drives it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,15 +13,25 @@
 #include "gui/headless/headless_platform.h"
 #include "gui/value_display.h"
 #include "gui_test_support.h"
+#include "rumblor/rumblor_vst2.h"
+
+// The effect with its editor, for the recording host.
+inline BassEffect* makeBassWithEditor(PluginBuild build) {
+    return static_cast<BassEffect*>(makeRumblor(recordingHostCallback, build));
+}
+
+inline BassEditor* bassEditorOf(BassEffect* effect) {
+    return dynamic_cast<BassEditor*>(Vst2Editor::editorOf(*effect));
+}
 
 class BassEditorFixture : public ::testing::TestWithParam<PluginBuild> {
 protected:
     void SetUp() override {
         headlessPlatform().reset();
         recordingHost() = RecordingHost();
-        bassEditorFactory = createBassEditor;
-        effect = new BassEffect(recordingHostCallback, GetParam());
-        editor = static_cast<BassEditor*>(effect->getEditor());
+        effect = makeBassWithEditor(GetParam());
+        ASSERT_NE(nullptr, effect);
+        editor = bassEditorOf(effect);
         ASSERT_NE(nullptr, editor);
         ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
         window = headlessPlatform().lastWindow();
@@ -30,7 +41,6 @@ protected:
 
     void TearDown() override {
         if (effect) dispatch(effClose);
-        bassEditorFactory = nullptr;
         EXPECT_TRUE(headlessPlatform().windows().empty()) << "a window outlived its effect";
     }
 

@@ -210,11 +210,9 @@ protected:
     void SetUp() override {
         headlessPlatform().reset();
         recordingHost() = RecordingHost();
-        bassEditorFactory = createBassEditor;
     }
     void TearDown() override {
         delete effect;
-        bassEditorFactory = nullptr;
         headlessPlatform().reset();
         EXPECT_TRUE(headlessPlatform().windows().empty());
     }
@@ -226,7 +224,7 @@ protected:
 };
 
 TEST_F(BassEditorLifecycle, CallsInAnyOrderNeitherCrashNorLeaveWindows) {
-    effect = new BassEffect(recordingHostCallback, PluginBuild::Stereo);
+    effect = makeBassWithEditor(PluginBuild::Stereo);
     dispatch(effEditIdle);
     dispatch(effEditClose);
     dispatch(effMainsChanged, 0);  // reset with the editor closed
@@ -239,7 +237,7 @@ TEST_F(BassEditorLifecycle, CallsInAnyOrderNeitherCrashNorLeaveWindows) {
     EXPECT_EQ(1, dispatch(effEditOpen, 0, fakeParentWindow()));
     EXPECT_EQ(1, dispatch(effEditOpen, 0, fakeParentWindow()));
     EXPECT_EQ(1u, headlessPlatform().windows().size());
-    auto* editor = static_cast<BassEditor*>(effect->getEditor());
+    auto* editor = bassEditorOf(effect);
     EXPECT_FLOAT_EQ(0.2f, editor->controlFor(3)->getValue());
     dispatch(effEditIdle);
     dispatch(effEditClose);
@@ -258,7 +256,7 @@ TEST_F(BassEditorLifecycle, CallsInAnyOrderNeitherCrashNorLeaveWindows) {
 
 TEST_F(BassEditorLifecycle, WithoutItsBackgroundTheEditorOpensNothing) {
     headlessPlatform().failBitmaps = true;
-    effect = new BassEffect(recordingHostCallback, PluginBuild::Mono);
+    effect = makeBassWithEditor(PluginBuild::Mono);
     ERect* rect = nullptr;
     ASSERT_EQ(1, dispatch(effEditGetRect, 0, &rect));
     EXPECT_EQ(0, rect->right - rect->left);

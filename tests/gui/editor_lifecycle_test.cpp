@@ -1,6 +1,7 @@
-// The host's editor opcodes in any order, registration with the effect, and
-// a screenshot of a small frame.
+// The host's editor opcodes in any order, registration with the effect, the
+// module handle, and a screenshot of a small frame.
 #include "gui/gui_fader.h"
+#include "gui/module_handle.h"
 #include "gui/rotary_knob.h"
 #include "gui/toggle_button.h"
 #include "gui/value_display.h"
@@ -32,16 +33,16 @@ protected:
 TEST_F(EditorLifecycle, EditorRegistersWithTheEffectAndUnregistersWhenDeletedElsewhere) {
     EXPECT_EQ(0, effect->getAeffect()->flags & effFlagsHasEditor);
     EXPECT_EQ(0, dispatch(effEditOpen, 0, 0, fakeParentWindow()));  // no editor yet
-    auto* editor = new TestEditor(effect);
-    EXPECT_EQ(editor, effect->getEditor());
+    auto* editor = attachTestEditor(effect);
+    EXPECT_EQ(editor, testEditorOf(effect));
     EXPECT_NE(0, effect->getAeffect()->flags & effFlagsHasEditor);
-    delete editor;
+    delete effect->getEditor();  // the glue that holds the editor
     EXPECT_EQ(nullptr, effect->getEditor());
     EXPECT_EQ(0, effect->getAeffect()->flags & effFlagsHasEditor);
 }
 
 TEST_F(EditorLifecycle, OpcodesInAnyOrderNeitherCrashNorLeaveWindowsBehind) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ERect* rect = nullptr;
     EXPECT_EQ(1, dispatch(effEditGetRect, 0, 0, &rect));  // before open
     ASSERT_NE(nullptr, rect);
@@ -74,7 +75,7 @@ TEST_F(EditorLifecycle, OpcodesInAnyOrderNeitherCrashNorLeaveWindowsBehind) {
 }
 
 TEST_F(EditorLifecycle, AWindowThatCannotBeMadeFailsTheOpen) {
-    new TestEditor(effect);
+    attachTestEditor(effect);
     headlessPlatform().failWindows = true;
     EXPECT_EQ(0, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     headlessPlatform().failWindows = false;
@@ -82,18 +83,18 @@ TEST_F(EditorLifecycle, AWindowThatCannotBeMadeFailsTheOpen) {
 }
 
 TEST_F(EditorLifecycle, KnobModeIsOneValueForTheWholeModule) {
-    auto* first = new TestEditor(effect);
+    auto* first = attachTestEditor(effect);
     TestEffect other;
-    new TestEditor(&other);
+    attachTestEditor(&other);
     EXPECT_EQ(1, dispatch(effSetEditKnobMode, 0, KnobLinear));
     EXPECT_EQ(KnobLinear, first->knobMode());
-    EXPECT_EQ(KnobLinear, static_cast<GuiEditorBase*>(other.getEditor())->knobMode());
+    EXPECT_EQ(KnobLinear, testEditorOf(&other)->knobMode());
     EXPECT_EQ(1, dispatch(effSetEditKnobMode, 0, KnobCircular));
     EXPECT_EQ(KnobCircular, GuiEditorBase::knobMode());
 }
 
 TEST_F(EditorLifecycle, KeysAreNotHandledAndParameterChangesRequestAnUpdate) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     EXPECT_EQ(-1, dispatch(effEditKeyDown, 'a', 0, nullptr, 0.0f));
     EXPECT_EQ(-1, dispatch(effEditKeyUp, 'a', 0, nullptr, 0.0f));
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
@@ -106,7 +107,7 @@ TEST_F(EditorLifecycle, KeysAreNotHandledAndParameterChangesRequestAnUpdate) {
 }
 
 TEST_F(EditorLifecycle, ClicksAndIdlesWithoutADrawingSurfaceAreSkipped) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     auto* knob = new RotaryKnob(GuiRect(10, 10, 46, 46), editor, 0, nullptr);
     editor->getFrame()->addView(knob);
@@ -126,7 +127,7 @@ TEST_F(EditorLifecycle, ClicksAndIdlesWithoutADrawingSurfaceAreSkipped) {
 }
 
 TEST_F(EditorLifecycle, AWindowDestroyedByTheSystemStopsDrawingAndClosesCleanly) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     dispatch(effEditIdle);
     headlessPlatform().lastWindow()->destroyBySystem();
@@ -138,7 +139,7 @@ TEST_F(EditorLifecycle, AWindowDestroyedByTheSystemStopsDrawingAndClosesCleanly)
 }
 
 TEST_F(EditorLifecycle, BitmapsLiveAsLongAsTheControlsThatShareThem) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     GuiBitmap* shared = new GuiBitmap(131);
     shared->retain();  // the test's own look at it
@@ -152,7 +153,7 @@ TEST_F(EditorLifecycle, BitmapsLiveAsLongAsTheControlsThatShareThem) {
 }
 
 TEST_F(EditorLifecycle, ScreenshotOfASmallFrame) {
-    auto* editor = new TestEditor(effect);
+    auto* editor = attachTestEditor(effect);
     ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
     GuiFrame* frame = editor->getFrame();
     GuiBitmap* pointer = new GuiBitmap(129);
@@ -188,5 +189,7 @@ TEST_F(EditorLifecycle, ScreenshotOfASmallFrame) {
     EXPECT_TRUE(sameColor(kWhiteColor, window->pixel(99, 80)));        // inset 3-D edge: lit bottom right
     EXPECT_TRUE(sameColor(rgb(20, 20, 40), window->pixel(50, 70)));    // and dark top left
 }
+
+TEST(ModuleHandle, IsKnownOnceLoaded) { EXPECT_NE(moduleInstanceHandle(), nullptr); }
 
 }  // namespace

@@ -18,7 +18,7 @@ protected:
         recordingHost() = RecordingHost();
         GuiEditorBase::setKnobMode(KnobCircular);
         effect = new TestEffect();
-        editor = new TestEditor(effect);
+        editor = attachTestEditor(effect);
         ASSERT_EQ(1, dispatch(effEditOpen, 0, 0, fakeParentWindow()));
         frame = editor->getFrame();
         window = headlessPlatform().lastWindow();

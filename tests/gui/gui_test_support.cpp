@@ -53,7 +53,13 @@ void TestEffect::setParameter(VstInt32 index, float value) {
 
 float TestEffect::getParameter(VstInt32 index) { return index >= 0 && index < kParams ? values[index] : 0.0f; }
 
-TestEditor::TestEditor(AudioEffect* e) : GuiEditorBase(e), background(new GuiBitmap(128)) { setRect(kWidth, kHeight); }
+void TestEditorHost::readMeters(float* values, int count) {
+    for (int i = 0; i < count; ++i) values[i] = 0.0f;
+}
+
+TestEditor::TestEditor(EditorHost& host) : GuiEditorBase(host), background(new GuiBitmap(128)) {
+    setSize(kWidth, kHeight);
+}
 
 TestEditor::~TestEditor() {
     // The frame holds its own reference; this one is the editor's.
@@ -62,9 +68,9 @@ TestEditor::~TestEditor() {
     background->release();
 }
 
-VstIntPtr TestEditor::open(void* parentWindow) {
+bool TestEditor::open(void* parentWindow) {
     GuiEditorBase::open(parentWindow);
-    return createFrame(parentWindow, background) ? 1 : 0;
+    return createFrame(parentWindow, background);
 }
 
 void TestEditor::close() {
@@ -76,9 +82,16 @@ void TestEditor::controlChanged(Canvas* canvas, GuiControl* control) {
     ++changes;
     reported.push_back(control->getValue());
     if (control->tag() >= 0 && control->tag() < TestEffect::kParams)
-        effect->setParameterAutomated(control->tag(), control->getValue());
+        editorHost.setParameter(control->tag(), control->getValue());
     control->redrawIfDirty(canvas);
 }
+
+TestEditor* attachTestEditor(AudioEffect* effect) {
+    attachEditor<TestEditor, TestEditorHost>(*effect);
+    return testEditorOf(effect);
+}
+
+TestEditor* testEditorOf(AudioEffect* effect) { return dynamic_cast<TestEditor*>(Vst2Editor::editorOf(*effect)); }
 
 void* fakeParentWindow() {
     static int parent;

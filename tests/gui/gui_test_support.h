@@ -1,5 +1,6 @@
 // A minimal effect, a recording host and a bare editor for driving the
-// toolkit through the same calls a host and a product editor make.
+// toolkit through the same calls a host and a product editor make; the editor
+// is composed with the effect through the VST 2 glue, as the products' are.
 #pragma once
 
 #include <functional>
@@ -7,6 +8,7 @@
 
 #include "gui/gui_control.h"
 #include "gui/gui_editor_base.h"
+#include "common/vst2/vst2_editor.h"
 #include "gui/gui_frame.h"
 #include "shell/audio_effect.h"
 
@@ -42,6 +44,16 @@ public:
     int setCount = 0;
 };
 
+// The test effect's values as the editor's host; it has no meters, and its
+// display values are the normalised values.
+class TestEditorHost : public Vst2EditorHost {
+public:
+    explicit TestEditorHost(AudioEffect& effect) : Vst2EditorHost(effect, nullptr) {}
+    float effectiveValue(int index) const override { return parameter(index); }
+    float stereoMonoValue() const override { return 0.0f; }
+    void readMeters(float* values, int count) override;
+};
+
 // Opens a frame with the background bitmap 128 over its whole size; tests add
 // their own views. Forwards control changes like a product editor.
 class TestEditor : public GuiEditorBase, public ControlObserver {
@@ -49,10 +61,10 @@ public:
     static constexpr int kWidth = 200;
     static constexpr int kHeight = 120;
 
-    explicit TestEditor(AudioEffect* effect);
+    explicit TestEditor(EditorHost& host);
     ~TestEditor() override;
 
-    VstIntPtr open(void* parentWindow) override;
+    bool open(void* parentWindow) override;
     void close() override;
     void controlChanged(Canvas* canvas, GuiControl* control) override;
 
@@ -61,6 +73,12 @@ public:
     std::vector<float> reported;
     GuiBitmap* background;
 };
+
+// Gives `effect` a TestEditor as a product's entry gives its effect an
+// editor; the effect owns it. Answers the new editor.
+TestEditor* attachTestEditor(AudioEffect* effect);
+// The TestEditor registered with `effect`; null when there is none.
+TestEditor* testEditorOf(AudioEffect* effect);
 
 // Some non-null parent window value for the headless backend.
 void* fakeParentWindow();

@@ -130,7 +130,7 @@ protected:
 
     TestEffect* newEffect() {
         effects.push_back(new TestEffect());
-        new TestEditor(effects.back());
+        attachTestEditor(effects.back());
         return effects.back();
     }
 
@@ -234,7 +234,7 @@ TEST_F(X11Editor, OpensAnEmbeddedChildThatShowsTheFrameAndGoesAwayOnClose) {
 TEST_F(X11Editor, XdotoolDragsAKnobThroughTheLiveTrackingLoop) {
     if (!onPath("xdotool")) GTEST_SKIP() << "xdotool is not installed (Debian package xdotool)";
     TestEffect* effect = newEffect();
-    auto* editor = static_cast<TestEditor*>(effect->getEditor());
+    auto* editor = testEditorOf(effect);
     ASSERT_EQ(1, dispatch(effect, effEditOpen, 0, asParent(parent)));
     EXPECT_EQ(1, dispatch(effect, effSetEditKnobMode, KnobLinear));
     auto* knob = new RotaryKnob(GuiRect(50, 40, 86, 76), editor, 3, editor->background, nullptr, GuiPoint(50, 40));
@@ -273,7 +273,7 @@ TEST_F(X11Editor, TwoEditorsInOneHostDoNotDisturbEachOther) {
     EXPECT_EQ(0, childCount(parent));
     EXPECT_EQ(1, childCount(otherParent));
 
-    auto* editor = static_cast<TestEditor*>(second->getEditor());
+    auto* editor = testEditorOf(second);
     auto* knob = new RotaryKnob(GuiRect(10, 10, 46, 46), editor, 0, nullptr);
     knob->setValue(0.5f);
     editor->getFrame()->addView(knob);

@@ -56,7 +56,9 @@ TEST(SampleRates, EveryOrderOfRateAndProgramGivesTheSoundOfTheRate) {
             const std::vector<float> expected = selectedAfter.run(music, 512);
             EXPECT_EQ(selectedBefore.run(music, 512), expected);
             // Without a new rate, suspend keeps what the hiss reducer learnt.
-            if (rate != 44100.0f) EXPECT_EQ(midLife.run(music, 512), expected);
+            if (rate != 44100.0f) {
+                EXPECT_EQ(midLife.run(music, 512), expected);
+            }
             EXPECT_EQ(fresh.run(music, 512), fresh0.run(music, 512));
         }
     }

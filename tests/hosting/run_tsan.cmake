@@ -1,8 +1,7 @@
-# Runs the ThreadSanitizer build of the stress test; skipped (77) when it was
-# not built. Any report of a race fails the run.
+# Runs the ThreadSanitizer build of the stress test. Any report of a race, or
+# a missing build (scripts/thread-check.sh makes it), fails the run.
 if(NOT EXISTS "${BINARY}")
-  message("not built: ${BINARY} (scripts/thread-check.sh builds it)")
-  cmake_language(EXIT 77)
+  message(FATAL_ERROR "not built: ${BINARY} (scripts/thread-check.sh builds it)")
 endif()
 set(ENV{TSAN_OPTIONS} "halt_on_error=1 exitcode=66")
 execute_process(COMMAND "${BINARY}" RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -14,12 +14,10 @@
 #include <thread>
 #include <vector>
 
-#include "bass/bass_effect.h"
-#include "bass_editor/bass_editor.h"
+#include "glintor/glintor_vst2.h"
 #include "gui_test_support.h"
+#include "rumblor/rumblor_vst2.h"
 #include "shell/shared_parameters.h"
-#include "treble/treble_effect.h"
-#include "treble_editor/treble_editor.h"
 
 namespace {
 
@@ -122,20 +120,16 @@ TEST(Threads, AudioAndHostThreadsTogether) {
                  {"Glintor mono", true, PluginBuild::Mono, 64.0},
                  {"Rumblor stereo", false, PluginBuild::Stereo, 4000.0},
                  {"Rumblor mono", false, PluginBuild::Mono, 4000.0}};
-    trebleEditorFactory = createTrebleEditor;
-    bassEditorFactory = createBassEditor;
     int seed = 1;
     for (const Case& c : cases) {
-        AudioEffect* effect = c.treble ? static_cast<AudioEffect*>(new TrebleEffect(quietHost, c.build))
-                                       : static_cast<AudioEffect*>(new BassEffect(quietHost, c.build));
+        AudioEffect* effect = c.treble ? makeGlintor(quietHost, c.build) : makeRumblor(quietHost, c.build);
+        ASSERT_NE(effect, nullptr) << c.name;
         const Outcome o = c.treble ? stress(effect, 24, 48, seed++) : stress(effect, 9, 32, seed++);
         EXPECT_TRUE(o.finite) << c.name;
         EXPECT_LT(o.peak, c.bound) << c.name;
         EXPECT_GT(o.blocks, 50) << c.name;
         EXPECT_GT(o.hostCalls, 50) << c.name;
     }
-    trebleEditorFactory = nullptr;
-    bassEditorFactory = nullptr;
 }
 
 // Whatever two writers do, a copy that succeeds holds one complete write, also

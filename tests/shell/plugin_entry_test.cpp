@@ -9,17 +9,20 @@ bool failEditorOnce = false;
 
 class CountedEffect : public AudioEffectX {
 public:
-    explicit CountedEffect(audioMasterCallback master) : AudioEffectX(master, 1, 1) {
-        ++liveEffects;
-        if (failEditorOnce) {
-            failEditorOnce = false;
-            editorCreationFailed = true;
-        }
-    }
+    explicit CountedEffect(audioMasterCallback master) : AudioEffectX(master, 1, 1) { ++liveEffects; }
     ~CountedEffect() override { --liveEffects; }
 };
 
-AudioEffect* construct(audioMasterCallback master) { return new CountedEffect(master); }
+bool attachEditorUnlessFailing(CountedEffect&) {
+    const bool fail = failEditorOnce;
+    failEditorOnce = false;
+    return !fail;
+}
+
+// Composed as the entry points compose it: the effect, then its editor.
+AudioEffect* construct(audioMasterCallback master) {
+    return withEditor(new CountedEffect(master), attachEditorUnlessFailing);
+}
 AudioEffect* outOfMemory(audioMasterCallback) { return nullptr; }
 
 int versionRequests = 0;
@@ -67,7 +70,5 @@ TEST(PluginEntry, TwoCallsGiveTwoIndependentInstances) {
     b->dispatcher(b, effClose, 0, 0, nullptr, 0);
     EXPECT_EQ(liveEffects, 0);
 }
-
-TEST(PluginEntry, ModuleHandleIsKnownOnceLoaded) { EXPECT_NE(moduleInstanceHandle(), nullptr); }
 
 }  // namespace

@@ -169,19 +169,23 @@ TEST(TrebleObject, OpenEditorHearsOfEveryChange) {
     EXPECT_EQ(editor->log, "R");
 }
 
-bool failingEditorFactory(TrebleEffect&) { return false; }
-bool noEditorFactory(TrebleEffect&) { return true; }
+bool failingEditor(TrebleEffect&) { return false; }
+bool noEditor(TrebleEffect&) { return true; }
 VstIntPtr versionHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
     return opcode == audioMasterVersion ? 2400 : 0;
 }
-AudioEffect* constructStereo(audioMasterCallback master) { return new TrebleEffect(master, PluginBuild::Stereo); }
+// Composed as the entry points compose it, with an editor that cannot be made
+// and then with one that needs nothing.
+AudioEffect* constructWithFailingEditor(audioMasterCallback master) {
+    return withEditor(new TrebleEffect(master, PluginBuild::Stereo), failingEditor);
+}
+AudioEffect* constructWithoutEditor(audioMasterCallback master) {
+    return withEditor(new TrebleEffect(master, PluginBuild::Stereo), noEditor);
+}
 
 TEST(TrebleObject, FailedEditorCreationDiscardsTheInstance) {
-    trebleEditorFactory = failingEditorFactory;
-    EXPECT_EQ(createEffectInstance(versionHost, constructStereo), nullptr);
-    trebleEditorFactory = noEditorFactory;
-    AEffect* later = createEffectInstance(versionHost, constructStereo);
-    trebleEditorFactory = nullptr;
+    EXPECT_EQ(createEffectInstance(versionHost, constructWithFailingEditor), nullptr);
+    AEffect* later = createEffectInstance(versionHost, constructWithoutEditor);
     ASSERT_NE(later, nullptr);
     EXPECT_EQ(later->dispatcher(later, effClose, 0, 0, nullptr, 0), 1);
 }

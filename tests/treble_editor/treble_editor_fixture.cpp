@@ -10,20 +10,19 @@ void* parentWindow() {
 void TrebleEditorTest::SetUp() {
     headlessPlatform().reset();
     recordingHost() = RecordingHost();
-    trebleEditorFactory = createTrebleEditor;
     make();
 }
 
 void TrebleEditorTest::TearDown() {
     if (effect) dispatch(effClose);
-    trebleEditorFactory = nullptr;
     EXPECT_TRUE(headlessPlatform().windows().empty()) << "a window outlived its effect";
 }
 
 void TrebleEditorTest::make(PluginBuild build) {
     if (effect) dispatch(effClose);
-    effect = new TrebleEffect(recordingHostCallback, build);
-    editor = dynamic_cast<TrebleEditor*>(effect->getEditor());
+    effect = static_cast<TrebleEffect*>(makeGlintor(recordingHostCallback, build));
+    ASSERT_NE(effect, nullptr);
+    editor = dynamic_cast<TrebleEditor*>(Vst2Editor::editorOf(*effect));
     ASSERT_NE(editor, nullptr);
     window = nullptr;
 }

@@ -1,5 +1,6 @@
-// A treble effect made with its editor on the headless backend, the recording
-// host of the toolkit tests, and helpers to click, drag and read texts.
+// A treble effect composed with its editor as the modules compose it, on the
+// headless backend, the recording host of the toolkit tests, and helpers to
+// click, drag and read texts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "glintor/glintor_vst2.h"
 #include "gui/gui_frame.h"
 #include "gui/headless/headless_platform.h"
 #include "gui/value_display.h"

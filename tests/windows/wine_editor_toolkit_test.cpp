@@ -62,9 +62,9 @@ class Win32Editor : public ::testing::Test {
 protected:
     void SetUp() override {
         recordingHost().calls.clear();
-        editor = new TestEditor(&effect);
+        editor = new TestEditor(host);
     }
-    void TearDown() override { effect.setEditor(nullptr); delete editor; }
+    void TearDown() override { delete editor; }
 
     // Opens the editor with a probe view over its left half and a knob (tag 0) on the right.
     bool open(HWND parent) {
@@ -78,6 +78,7 @@ protected:
     std::string className() const { return Win32Window::className(); }
 
     TestEffect effect;
+    TestEditorHost host{effect};
     TestEditor* editor = nullptr;
     ProbeView* probe = nullptr;
     RotaryKnob* knob = nullptr;
@@ -104,14 +105,14 @@ TEST_F(Win32Editor, ChildWindowAndItsClassLiveFromTheFirstFrameToTheLast) {
 
     // A second editor shares the class; only the last close unregisters it.
     TestEffect otherEffect;
-    TestEditor* other = new TestEditor(&otherEffect);
+    TestEditorHost otherEditorHost{otherEffect};
+    TestEditor* other = new TestEditor(otherEditorHost);
     HostWindow otherHost(300, 200);
     ASSERT_TRUE(other->open(otherHost.handle()));
     WNDCLASSA info;
     EXPECT_EQ(2, Win32Window::classUsers());
     editor->close();
     EXPECT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), expected, &info));
-    otherEffect.setEditor(nullptr);
     delete other;
     EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), expected, &info));
 
@@ -150,7 +151,7 @@ TEST_F(Win32Editor, PaintsTheBackgroundAndKeyedBitmapsWithGdi) {
 TEST_F(Win32Editor, RealMouseDragTurnsTheKnobInOneGesture) {
     HostWindow host(400, 300);
     ASSERT_TRUE(open(host.handle()));
-    editor->setKnobDragMode(KnobLinear);
+    editor->setKnobMode(KnobLinear);
     wine_test::pumpMessages(100);
     const float before = knob->getValue();
     std::vector<wine_test::InputStep> steps;
@@ -163,7 +164,7 @@ TEST_F(Win32Editor, RealMouseDragTurnsTheKnobInOneGesture) {
     recordingHost().onIdle = [&mouse] { mouse.next(); };
     mouse.run();
     recordingHost().onIdle = nullptr;
-    editor->setKnobDragMode(KnobCircular);
+    editor->setKnobMode(KnobCircular);
 
     EXPECT_GT(knob->getValue(), before);
     EXPECT_EQ(knob->getValue(), effect.values[0]);
@@ -177,13 +178,13 @@ TEST_F(Win32Editor, RealMouseDragTurnsTheKnobInOneGesture) {
 }
 
 TEST_F(Win32Editor, BadHostsDoNotCrashIt) {
-    EXPECT_EQ(0, editor->open(nullptr));
+    EXPECT_FALSE(editor->open(nullptr));
     HWND gone;
     {
         HostWindow host(100, 100);
         gone = host.handle();
     }
-    EXPECT_EQ(0, editor->open(gone));
+    EXPECT_FALSE(editor->open(gone));
     EXPECT_EQ(0, Win32Window::classUsers());
 
     // The host destroys its window under the open editor, then closes it twice.
