@@ -41,12 +41,6 @@ GuiRect rectOf(const Box& b) { return GuiRect(b.left, b.top, b.right, b.bottom);
 
 Box fieldAt(int x, int y) { return {x, y, x + kFieldWidth, y + kFieldHeight}; }
 
-const Knob* knobFor(int tag) {
-    for (const Knob& k : kKnobs)
-        if (k.tag == tag) return &k;
-    return nullptr;
-}
-
 }  // namespace
 
 void formatBassLabel(float value, char* text) {
@@ -86,19 +80,9 @@ void BassEditor::close() {
 }
 
 void BassEditor::clearViewPointers() {
-    for (int i = 0; i < kNumParams; ++i) {
-        controls[i] = nullptr;
-        valueFields[i] = nullptr;
-    }
     needle = nullptr;
     overload = nullptr;
     about = nullptr;
-}
-
-float BassEditor::fieldValue(int tag) const {
-    const Knob* knob = knobFor(tag);
-    if (knob && knob->source == kDisplayValue) return editorHost.effectiveValue(tag);
-    return editorHost.parameter(tag);
 }
 
 ValueDisplay* BassEditor::addField(const Box& box, float value, ValueFormatter formatter, int align) {
@@ -111,10 +95,10 @@ void BassEditor::addKnob(const Knob& k, GuiBitmap* pointer) {
     addField(fieldAt(k.labelX, k.labelY), static_cast<float>(k.label), formatBassLabel, AlignCenter);
     auto* knob = new RotaryKnob(rectOf(k.box), this, k.tag, background, pointer, GuiPoint(k.box.left, k.box.top));
     knob->setDefault(0.5f);
-    knob->setValue(editorHost.parameter(k.tag));
     frame->addView(knob);
-    controls[k.tag] = knob;
-    valueFields[k.tag] = addField(fieldAt(k.valueX, k.valueY), fieldValue(k.tag), formatterFor(k.format), AlignCenter);
+    placeControl(k.tag, knob);
+    placeValueField(k.tag, addField(fieldAt(k.valueX, k.valueY), 0.0f, formatterFor(k.format), AlignCenter),
+                    k.source == kNormalisedValue, 1.0f);
 }
 
 void BassEditor::addToggle(const Toggle& t) {
@@ -122,9 +106,8 @@ void BassEditor::addToggle(const Toggle& t) {
     auto* bitmap = new GuiBitmap(t.bitmap);
     auto* toggle = new ToggleButton(rectOf(t.box()), this, t.tag, bitmap);
     bitmap->release();
-    toggle->setValue(editorHost.parameter(t.tag));
     frame->addView(toggle);
-    controls[t.tag] = toggle;
+    placeControl(t.tag, toggle);
 }
 
 void BassEditor::buildViews() {
@@ -164,11 +147,10 @@ void BassEditor::buildViews() {
     handle->release();
     mix->setJumpToClick(false);
     mix->setDefault(1.0f);
-    mix->setValue(editorHost.parameter(kMixTag));
     frame->addView(mix);
-    controls[kMixTag] = mix;
+    placeControl(kMixTag, mix);
     addField(kMixLabel, static_cast<float>(kLabelMix), formatBassLabel, AlignCenter);
-    valueFields[kMixTag] = addField(kMixValue, fieldValue(kMixTag), formatPercent, AlignLeft);
+    placeValueField(kMixTag, addField(kMixValue, 0.0f, formatPercent, AlignLeft), true, 1.0f);
 }
 
 void BassEditor::idle() {
@@ -178,13 +160,6 @@ void BassEditor::idle() {
     showMeters();
     if (controls[kStereoMono.tag]) controls[kStereoMono.tag]->setValue(editorHost.stereoMonoValue());
     if (controls[kProcess.tag]) controls[kProcess.tag]->setValue(editorHost.effectiveValue(kProcess.tag));
-}
-
-void BassEditor::refreshParameter(int index) {
-    if (!frame || !validTag(index)) return;
-    if (controls[index]) controls[index]->setValue(editorHost.parameter(index));
-    if (valueFields[index]) valueFields[index]->setValue(fieldValue(index));
-    postUpdate();
 }
 
 void BassEditor::controlChanged(Canvas* canvas, GuiControl* control) {

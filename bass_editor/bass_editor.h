@@ -24,6 +24,7 @@ void formatBassLabel(float value, char* text);
 class BassEditor : public GuiEditorBase, public ControlObserver {
 public:
     static constexpr int kNumParams = bass_params::kNumParams;
+    static_assert(kNumParams <= kMaxParameters, "every parameter has its place in the editor base");
     // The meters, in the order the host's readMeters gives them.
     enum Meter : int { kGainMeter, kOverloadMeter, kNumMeters };
 
@@ -37,12 +38,9 @@ public:
     // The toolkit's idle first, then the meters and the buttons whose shown
     // state follows the processing rather than the user.
     void idle() override;
-    void refreshParameter(int index) override;
     void controlChanged(Canvas* canvas, GuiControl* control) override;
 
     // Views, for tests and screenshots; null while closed.
-    GuiControl* controlFor(int tag) const { return validTag(tag) ? controls[tag] : nullptr; }
-    ValueDisplay* valueFieldFor(int tag) const { return validTag(tag) ? valueFields[tag] : nullptr; }
     NeedleMeter* needleMeter() const { return needle; }
     LedIndicator* overloadIndicator() const { return overload; }
     AboutSplash* aboutScreen() const { return about; }
@@ -53,13 +51,9 @@ private:
     void addKnob(const bass_layout::Knob& knob, GuiBitmap* pointer);
     void addToggle(const bass_layout::Toggle& toggle);
     ValueDisplay* addField(const bass_layout::Box& box, float value, void (*formatter)(float, char*), int align);
-    // The value a tag's field shows, as read from the host now.
-    float fieldValue(int tag) const;
     void clearViewPointers();
 
     GuiBitmap* background;
-    GuiControl* controls[kNumParams] = {};
-    ValueDisplay* valueFields[kNumParams] = {};
     NeedleMeter* needle = nullptr;
     LedIndicator* overload = nullptr;
     AboutSplash* about = nullptr;

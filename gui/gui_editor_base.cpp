@@ -6,6 +6,7 @@
 #include "gui/gui_control.h"
 #include "gui/gui_frame.h"
 #include "gui/platform.h"
+#include "gui/value_display.h"
 
 int GuiEditorBase::knobDragMode = KnobCircular;
 
@@ -33,6 +34,36 @@ void GuiEditorBase::close() {
     frame = nullptr;
     systemWindow = nullptr;
     for (GuiControl*& view : meterViews) view = nullptr;
+    for (int i = 0; i < kMaxParameters; ++i) {
+        controls[i] = nullptr;
+        valueFields[i] = nullptr;
+    }
+}
+
+void GuiEditorBase::placeControl(int index, GuiControl* control) {
+    if (!control || !validIndex(index)) return;
+    control->setValue(editorHost.parameter(index));
+    controls[index] = control;
+}
+
+void GuiEditorBase::placeValueField(int index, ValueDisplay* field, bool normalised, float scale) {
+    if (!validIndex(index)) return;
+    fieldNormalised[index] = normalised;
+    fieldScale[index] = scale;
+    valueFields[index] = field;
+    if (field) field->setValue(fieldValue(index));
+}
+
+float GuiEditorBase::fieldValue(int index) const {
+    if (!validIndex(index)) return 0.0f;
+    return fieldNormalised[index] ? editorHost.parameter(index) * fieldScale[index] : editorHost.effectiveValue(index);
+}
+
+void GuiEditorBase::refreshParameter(int index) {
+    if (!frame || !validIndex(index)) return;
+    if (controls[index]) controls[index]->setValue(editorHost.parameter(index));
+    if (valueFields[index]) valueFields[index]->setValue(fieldValue(index));
+    postUpdate();
 }
 
 void GuiEditorBase::setMeterView(int meter, GuiControl* view) {
@@ -54,13 +85,13 @@ void GuiEditorBase::resetMeters() {
 }
 
 void GuiEditorBase::parameterChanged(int index, float /*value*/) {
-    if (index >= 0 && index < 32) changedParameters.fetch_or(1u << index);
+    if (validIndex(index)) changedParameters.fetch_or(1u << index);
     postUpdate();
 }
 
 void GuiEditorBase::catchUp() {
     const uint32_t changed = changedParameters.exchange(0);
-    for (int index = 0; index < 32; ++index)
+    for (int index = 0; index < kMaxParameters; ++index)
         if (changed & (1u << index)) refreshParameter(index);
     if (updateRequested.exchange(false)) update();
 }

@@ -14,10 +14,12 @@
 class GuiBitmap;
 class GuiControl;
 class GuiFrame;
+class ValueDisplay;
 
 class GuiEditorBase {
 public:
     static constexpr int kMaxMeters = 4;
+    static constexpr int kMaxParameters = 32;
 
     // `meterCount`: how many output values the host's readMeters gives this
     // editor (at most kMaxMeters).
@@ -60,6 +62,10 @@ public:
     static void setKnobMode(int mode) { knobDragMode = mode; }
 
     EditorHost& host() const { return editorHost; }
+    // A parameter's control and value field, for tests and screenshots; null
+    // while closed or where the parameter has none.
+    GuiControl* control(int index) const { return validIndex(index) ? controls[index] : nullptr; }
+    ValueDisplay* valueField(int index) const { return validIndex(index) ? valueFields[index] : nullptr; }
     GuiFrame* getFrame() const { return frame; }
     void* systemWindowHandle() const { return systemWindow; }
     bool updateIsRequested() const { return updateRequested; }
@@ -72,7 +78,16 @@ protected:
     // Sets the size reported to the host.
     void setSize(int width, int height);
     // Editor thread, at idle: shows a parameter's new value in its views.
-    virtual void refreshParameter(int /*index*/) {}
+    // Shows the host's current value in the parameter's control and field.
+    virtual void refreshParameter(int index);
+    // A parameter's control, set to the host's value now and followed from then on.
+    void placeControl(int index, GuiControl* control);
+    // A parameter's value field: the effective value, or `scale` times the
+    // normalised value.
+    void placeValueField(int index, ValueDisplay* field, bool normalised, float scale);
+    // The number a parameter's value field shows.
+    float fieldValue(int index) const;
+    static bool validIndex(int index) { return index >= 0 && index < kMaxParameters; }
     // Refreshes the parameters reported since the last idle, then updates.
     void catchUp();
     // Makes `view` (a view of the frame, or null) show the host's meter
@@ -91,6 +106,10 @@ protected:
     std::atomic<uint32_t> changedParameters{0};  // bit i: parameter i changed
     const int meterCount;
     GuiControl* meterViews[kMaxMeters] = {};
+    GuiControl* controls[kMaxParameters] = {};
+    ValueDisplay* valueFields[kMaxParameters] = {};
+    bool fieldNormalised[kMaxParameters] = {};
+    float fieldScale[kMaxParameters] = {};
     bool inIdle = false;
     uint32_t lastIdleTicks;
 

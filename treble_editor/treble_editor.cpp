@@ -87,23 +87,8 @@ void TrebleEditor::close() {
 }
 
 void TrebleEditor::clearPointers() {
-    for (int i = 0; i < kNumParams; ++i) {
-        controls[i] = nullptr;
-        fields[i] = nullptr;
-    }
     overEnhanced = peakOver = nullptr;
     about = nullptr;
-}
-
-void TrebleEditor::setControl(int tag, GuiControl* c) {
-    if (!c) return;
-    c->setValue(editorHost.parameter(tag));
-    if (inRange(tag)) controls[tag] = c;
-}
-
-float TrebleEditor::fieldValue(int index) const {
-    if (!inRange(index)) return 0.0f;
-    return fieldNormalised[index] ? editorHost.parameter(index) * fieldScale[index] : editorHost.effectiveValue(index);
 }
 
 ValueDisplay* TrebleEditor::addField(const GuiRect& rect, float value, Formatter formatter, int align) {
@@ -116,10 +101,7 @@ void TrebleEditor::addLabel(const GuiRect& rect, int number) {
 
 void TrebleEditor::addValueField(int tag, const GuiRect& rect, Formatter formatter, bool normalised, float scale,
                                  int align) {
-    fieldNormalised[tag] = normalised;
-    fieldScale[tag] = scale;
-    fields[tag] = addField(rect, 0.0f, formatter, align);
-    if (fields[tag]) fields[tag]->setValue(fieldValue(tag));
+    placeValueField(tag, addField(rect, 0.0f, formatter, align), normalised, scale);
 }
 
 void TrebleEditor::buildViews() {
@@ -141,7 +123,7 @@ void TrebleEditor::buildViews() {
             fader->setJumpToClick(false);
             fader->setDefault(0.0f);
         }
-        setControl(row.tag, fader);
+        placeControl(row.tag, fader);
         addValueField(row.tag, rectAt(row.value, L::kFieldWidth, L::kFieldHeight), formatterOf(row.format), false, 1.0f,
                       AlignCenter);
     }
@@ -162,7 +144,7 @@ void TrebleEditor::buildViews() {
                                                                        row.tag, background, pointer,
                                                                        GuiPoint(row.knob.x, row.knob.y)));
         if (knob) knob->setDefault(0.5f);
-        setControl(row.tag, knob);
+        placeControl(row.tag, knob);
         addValueField(row.tag, rectAt(row.value, L::kFieldWidth, L::kFieldHeight), formatterOf(row.format),
                       row.source == L::Source::Normalised, row.scale, AlignCenter);
     }
@@ -171,7 +153,7 @@ void TrebleEditor::buildViews() {
         GuiBitmap* bitmap = new (std::nothrow) GuiBitmap(row.bitmap);
         const int width = bitmap ? bitmap->getWidth() : 0;
         const int height = bitmap ? bitmap->getHeight() / 2 : 0;
-        setControl(row.tag, listed(frame, new (std::nothrow) ToggleButton(rectAt(row.at, width, height), this, row.tag,
+        placeControl(row.tag, listed(frame, new (std::nothrow) ToggleButton(rectAt(row.at, width, height), this, row.tag,
                                                                           bitmap)));
         drop(bitmap);
     }
@@ -183,7 +165,7 @@ void TrebleEditor::buildViews() {
         mix->setJumpToClick(false);
         mix->setDefault(1.0f);
     }
-    setControl(L::kMixTag, mix);
+    placeControl(L::kMixTag, mix);
     addLabel(rectOf(L::kMixLabel), L::kMixLabelNumber);
     addValueField(L::kMixTag, rectOf(L::kMixValue), formatPercent, true, 1.0f, AlignLeft);
 
@@ -215,13 +197,6 @@ void TrebleEditor::idle() {
         if (GuiControl* stereoMono = controls[treble_params::kStereoMono]) stereoMono->setValue(mono);
     }
     GuiEditorBase::idle();
-}
-
-void TrebleEditor::refreshParameter(int index) {
-    if (!frame || !inRange(index)) return;
-    if (controls[index]) controls[index]->setValue(editorHost.parameter(index));
-    if (fields[index]) fields[index]->setValue(fieldValue(index));
-    postUpdate();
 }
 
 void TrebleEditor::controlChanged(Canvas* canvas, GuiControl* c) {

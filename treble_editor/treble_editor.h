@@ -14,6 +14,7 @@ class ValueDisplay;
 class TrebleEditor : public GuiEditorBase, public ControlObserver {
 public:
     static constexpr int kNumParams = treble_params::kNumParams;
+    static_assert(kNumParams <= kMaxParameters, "every parameter has its place in the editor base");
     // The meters, in the order the host's readMeters gives them.
     enum Meter : int { kOverEnhancedMeter, kPeakOverMeter, kNumMeters };
 
@@ -25,13 +26,9 @@ public:
     void close() override;
     // Indicators and the buttons that follow the effect, then the redraw of what changed.
     void idle() override;
-    // Stores the host's current values in the index's control and field; draws nothing.
-    void refreshParameter(int index) override;
     void controlChanged(Canvas* canvas, GuiControl* control) override;
 
     // For tests and screenshots.
-    GuiControl* control(int index) const { return inRange(index) ? controls[index] : nullptr; }
-    ValueDisplay* valueField(int index) const { return inRange(index) ? fields[index] : nullptr; }
     LedIndicator* overEnhancedIndicator() const { return overEnhanced; }
     LedIndicator* peakOverIndicator() const { return peakOver; }
     GuiControl* aboutScreen() const { return about; }
@@ -44,15 +41,8 @@ private:
     void addLabel(const GuiRect& rect, int number);
     void addValueField(int tag, const GuiRect& rect, void (*formatter)(float, char*), bool normalised, float scale,
                        int align);
-    void setControl(int tag, GuiControl* control);
-    // The number a parameter's value field shows.
-    float fieldValue(int index) const;
 
     GuiBitmap* background;
-    GuiControl* controls[kNumParams] = {};
-    ValueDisplay* fields[kNumParams] = {};
-    bool fieldNormalised[kNumParams] = {};
-    float fieldScale[kNumParams] = {};
     LedIndicator* overEnhanced = nullptr;
     LedIndicator* peakOver = nullptr;
     GuiControl* about = nullptr;

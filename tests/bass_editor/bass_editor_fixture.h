@@ -75,7 +75,7 @@ protected:
 
     std::string fieldText(int tag) {
         char text[ValueDisplay::kTextSize] = {};
-        ValueDisplay* field = editor->valueFieldFor(tag);
+        ValueDisplay* field = editor->valueField(tag);
         if (field) field->formatText(text);
         return text;
     }

@@ -36,7 +36,7 @@ TEST_P(BassEditorTest, HostChangesReachControlsAndFieldsInTheirUnits) {
         SCOPED_TRACE(c.tag);
         effect->setParameter(c.tag, c.value);
         idle();  // views follow at the editor's next idle
-        EXPECT_FLOAT_EQ(c.value, editor->controlFor(c.tag)->getValue());
+        EXPECT_FLOAT_EQ(c.value, editor->control(c.tag)->getValue());
         EXPECT_EQ(c.text, fieldText(c.tag));
     }
     effect->setParameter(4, 0.75f);  // threshold -12 dB
@@ -48,7 +48,7 @@ TEST_P(BassEditorTest, HostChangesReachControlsAndFieldsInTheirUnits) {
     dispatch(effSetProgram, 0, 3);
     int paints = window->paintCount();
     idle();
-    for (int tag = 1; tag <= 7; ++tag) EXPECT_FLOAT_EQ(effect->getParameter(tag), editor->controlFor(tag)->getValue());
+    for (int tag = 1; tag <= 7; ++tag) EXPECT_FLOAT_EQ(effect->getParameter(tag), editor->control(tag)->getValue());
     EXPECT_EQ(paints, window->paintCount()) << "only dirty views redraw, no full paint";
 }
 
@@ -158,8 +158,8 @@ TEST_P(BassEditorTest, OverloadLightFollowsTheRingAndResetDarkensEverything) {
 }
 
 TEST_P(BassEditorTest, ButtonsShowTheEffectsStateAfterEveryIdle) {
-    GuiControl* process = editor->controlFor(kProcess.tag);
-    GuiControl* stereo = editor->controlFor(kStereoMono.tag);
+    GuiControl* process = editor->control(kProcess.tag);
+    GuiControl* stereo = editor->control(kStereoMono.tag);
     EXPECT_EQ(effect->getEffectiveValue(8), stereo->getValue()) << "stereo/mono shows the effective value";
 
     click(centreOf(kProcess.box()));
@@ -238,12 +238,12 @@ TEST_F(BassEditorLifecycle, CallsInAnyOrderNeitherCrashNorLeaveWindows) {
     EXPECT_EQ(1, dispatch(effEditOpen, 0, fakeParentWindow()));
     EXPECT_EQ(1u, headlessPlatform().windows().size());
     auto* editor = bassEditorOf(effect);
-    EXPECT_FLOAT_EQ(0.2f, editor->controlFor(3)->getValue());
+    EXPECT_FLOAT_EQ(0.2f, editor->control(3)->getValue());
     dispatch(effEditIdle);
     dispatch(effEditClose);
     dispatch(effEditClose);
     EXPECT_EQ(0, effect->editorOpen);
-    EXPECT_EQ(nullptr, editor->controlFor(3));
+    EXPECT_EQ(nullptr, editor->control(3));
     dispatch(effEditIdle);
     effect->setParameter(3, 0.4f);
     dispatch(effMainsChanged, 0);
@@ -251,7 +251,7 @@ TEST_F(BassEditorLifecycle, CallsInAnyOrderNeitherCrashNorLeaveWindows) {
 
     // Reopened, it reads fresh values; deleting the effect takes the window.
     EXPECT_EQ(1, dispatch(effEditOpen, 0, fakeParentWindow()));
-    EXPECT_FLOAT_EQ(0.4f, editor->controlFor(3)->getValue());
+    EXPECT_FLOAT_EQ(0.4f, editor->control(3)->getValue());
 }
 
 TEST_F(BassEditorLifecycle, WithoutItsBackgroundTheEditorOpensNothing) {
