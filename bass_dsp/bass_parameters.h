@@ -4,6 +4,8 @@
 // editor read this table.
 #pragma once
 
+#include "common/value_field_rule.h"
+
 namespace bass_params {
 
 enum Index {
@@ -48,6 +50,7 @@ struct ParameterInfo {
     int slot;
     const char* label;  // returned as is, blanks included
     Display display;
+    FieldRule field;  // the editor's value field
 };
 
 extern const ParameterInfo kParameters[kNumParams];

@@ -28,15 +28,6 @@ constexpr int kNumLabels = sizeof(kLabels) / sizeof(kLabels[0]);
 
 const char* const kVersionLine = "Vorsa Rumblor version 1.0";
 
-ValueFormatter formatterFor(ValueFormat format) {
-    switch (format) {
-    case kHertz: return formatHertz;
-    case kDecibels: return formatDecibels;
-    case kPercent: return formatPercent;
-    }
-    return formatPercent;
-}
-
 GuiRect rectOf(const Box& b) { return GuiRect(b.left, b.top, b.right, b.bottom); }
 
 Box fieldAt(int x, int y) { return {x, y, x + kFieldWidth, y + kFieldHeight}; }
@@ -91,14 +82,19 @@ ValueDisplay* BassEditor::addField(const Box& box, float value, ValueFormatter f
     return field;
 }
 
+void BassEditor::addValueField(int tag, const Box& box, int align) {
+    const FieldRule& rule = bass_params::kParameters[tag].field;
+    placeValueField(tag, addField(box, 0.0f, formatterFor(rule.format), align), rule.source == FieldSource::Normalised,
+                    rule.scale);
+}
+
 void BassEditor::addKnob(const Knob& k, GuiBitmap* pointer) {
     addField(fieldAt(k.labelX, k.labelY), static_cast<float>(k.label), formatBassLabel, AlignCenter);
     auto* knob = new RotaryKnob(rectOf(k.box), this, k.tag, background, pointer, GuiPoint(k.box.left, k.box.top));
     knob->setDefault(0.5f);
     frame->addView(knob);
     placeControl(k.tag, knob);
-    placeValueField(k.tag, addField(fieldAt(k.valueX, k.valueY), 0.0f, formatterFor(k.format), AlignCenter),
-                    k.source == kNormalisedValue, 1.0f);
+    addValueField(k.tag, fieldAt(k.valueX, k.valueY), AlignCenter);
 }
 
 void BassEditor::addToggle(const Toggle& t) {
@@ -150,7 +146,7 @@ void BassEditor::buildViews() {
     frame->addView(mix);
     placeControl(kMixTag, mix);
     addField(kMixLabel, static_cast<float>(kLabelMix), formatBassLabel, AlignCenter);
-    placeValueField(kMixTag, addField(kMixValue, 0.0f, formatPercent, AlignLeft), true, 1.0f);
+    addValueField(kMixTag, kMixValue, AlignLeft);
 }
 
 void BassEditor::idle() {

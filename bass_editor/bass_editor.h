@@ -51,6 +51,8 @@ private:
     void addKnob(const bass_layout::Knob& knob, GuiBitmap* pointer);
     void addToggle(const bass_layout::Toggle& toggle);
     ValueDisplay* addField(const bass_layout::Box& box, float value, void (*formatter)(float, char*), int align);
+    // A parameter's value field, as the parameter table's field rule says.
+    void addValueField(int tag, const bass_layout::Box& box, int align);
     void clearViewPointers();
 
     GuiBitmap* background;

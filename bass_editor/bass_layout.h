@@ -47,25 +47,20 @@ enum Label {
     kLabelMix = 14
 };
 
-enum ValueSource { kDisplayValue, kNormalisedValue };
-enum ValueFormat { kHertz, kDecibels, kPercent };
-
 struct Knob {
     int tag;
     Box box;
     int labelX, labelY, label;
-    int valueX, valueY;
-    ValueSource source;
-    ValueFormat format;
+    int valueX, valueY;  // the value field; what it shows is the parameter table's field rule
 };
 
 // In the order they join the frame.
 constexpr Knob kKnobs[] = {
-    {3, {39, 93, 76, 130}, 33, 81, kLabelTune, 33, 127, kDisplayValue, kHertz},
-    {4, {114, 93, 151, 130}, 108, 81, kLabelThreshold, 108, 127, kDisplayValue, kDecibels},
-    {5, {191, 29, 228, 66}, 185, 18, kLabelColour, 185, 63, kNormalisedValue, kPercent},
-    {6, {191, 93, 228, 130}, 185, 81, kLabelBass, 185, 127, kDisplayValue, kDecibels},
-    {1, {268, 93, 304, 130}, 261, 81, kLabelGain, 261, 127, kDisplayValue, kDecibels},
+    {3, {39, 93, 76, 130}, 33, 81, kLabelTune, 33, 127},
+    {4, {114, 93, 151, 130}, 108, 81, kLabelThreshold, 108, 127},
+    {5, {191, 29, 228, 66}, 185, 18, kLabelColour, 185, 63},
+    {6, {191, 93, 228, 130}, 185, 81, kLabelBass, 185, 127},
+    {1, {268, 93, 304, 130}, 261, 81, kLabelGain, 261, 127},
 };
 constexpr int kNumKnobs = sizeof(kKnobs) / sizeof(kKnobs[0]);
 

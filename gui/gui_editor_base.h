@@ -83,7 +83,7 @@ protected:
     // A parameter's control, set to the host's value now and followed from then on.
     void placeControl(int index, GuiControl* control);
     // A parameter's value field: the effective value, or `scale` times the
-    // normalised value.
+    // normalised value (the source and scale of the parameter's field rule).
     void placeValueField(int index, ValueDisplay* field, bool normalised, float scale);
     // The number a parameter's value field shows.
     float fieldValue(int index) const;

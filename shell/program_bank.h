@@ -45,8 +45,9 @@ public:
     // Keeps at most kNameSize - 1 characters.
     void setName(int program, const char* name) {
         if (!records || !valid(program)) return;
-        std::strncpy(records[program].name, name, kNameSize - 1);
-        records[program].name[kNameSize - 1] = 0;
+        char* stored = records[program].name;
+        std::memset(stored, 0, kNameSize);
+        std::memcpy(stored, name, strnlen(name, kNameSize - 1));
     }
     // The name of the current program as hosts show it: the capitalised
     // default name "Init" is numbered, every other name shown as stored;

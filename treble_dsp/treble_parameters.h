@@ -4,6 +4,7 @@
 // the editor all read this table; every count comes from it.
 #pragma once
 
+#include "common/value_field_rule.h"
 #include "treble_dsp/treble_coefficients.h"
 
 namespace treble_params {
@@ -54,6 +55,7 @@ struct ParameterInfo {
     Display display;
     float TrebleCoefficients::*shown;  // Number and Decibels
     float scale;                       // Number
+    FieldRule field;                   // the editor's value field
 };
 
 extern const ParameterInfo kParameters[kNumParams];

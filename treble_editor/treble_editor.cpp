@@ -24,24 +24,6 @@ const char* const kVersionLine = "Vorsa Glintor version 1.0";
 GuiRect rectAt(L::Pos p, int width, int height) { return GuiRect(p.x, p.y, p.x + width, p.y + height); }
 GuiRect rectOf(const L::Box& b) { return GuiRect(b.left, b.top, b.right, b.bottom); }
 
-using Formatter = void (*)(float, char*);
-
-Formatter formatterOf(L::Format format) {
-    switch (format) {
-        case L::Format::Decibels:
-            return formatDecibels;
-        case L::Format::Hertz:
-            return formatHertz;
-        case L::Format::Percent:
-            return formatPercent;
-        case L::Format::Digits:
-            return formatDigits;
-        case L::Format::Slope:
-            break;
-    }
-    return formatSlope;
-}
-
 // Adds a view to the frame, which takes over its reference; a view the frame
 // cannot list is released at once. Null when there is no view to use.
 template <class View>
@@ -91,7 +73,7 @@ void TrebleEditor::clearPointers() {
     about = nullptr;
 }
 
-ValueDisplay* TrebleEditor::addField(const GuiRect& rect, float value, Formatter formatter, int align) {
+ValueDisplay* TrebleEditor::addField(const GuiRect& rect, float value, ValueFormatter formatter, int align) {
     return listed(frame, newValueField(rect, background, value, formatter, align));
 }
 
@@ -99,9 +81,10 @@ void TrebleEditor::addLabel(const GuiRect& rect, int number) {
     addField(rect, static_cast<float>(number), formatLabel, AlignCenter);
 }
 
-void TrebleEditor::addValueField(int tag, const GuiRect& rect, Formatter formatter, bool normalised, float scale,
-                                 int align) {
-    placeValueField(tag, addField(rect, 0.0f, formatter, align), normalised, scale);
+void TrebleEditor::addValueField(int tag, const GuiRect& rect, int align) {
+    const FieldRule& rule = treble_params::kParameters[tag].field;
+    placeValueField(tag, addField(rect, 0.0f, formatterFor(rule.format), align), rule.source == FieldSource::Normalised,
+                    rule.scale);
 }
 
 void TrebleEditor::buildViews() {
@@ -124,8 +107,7 @@ void TrebleEditor::buildViews() {
             fader->setDefault(0.0f);
         }
         placeControl(row.tag, fader);
-        addValueField(row.tag, rectAt(row.value, L::kFieldWidth, L::kFieldHeight), formatterOf(row.format), false, 1.0f,
-                      AlignCenter);
+        addValueField(row.tag, rectAt(row.value, L::kFieldWidth, L::kFieldHeight), AlignCenter);
     }
 
     for (const L::IndicatorRow* row : {&L::kOverEnhanced, &L::kPeakOver}) {
@@ -145,8 +127,7 @@ void TrebleEditor::buildViews() {
                                                                        GuiPoint(row.knob.x, row.knob.y)));
         if (knob) knob->setDefault(0.5f);
         placeControl(row.tag, knob);
-        addValueField(row.tag, rectAt(row.value, L::kFieldWidth, L::kFieldHeight), formatterOf(row.format),
-                      row.source == L::Source::Normalised, row.scale, AlignCenter);
+        addValueField(row.tag, rectAt(row.value, L::kFieldWidth, L::kFieldHeight), AlignCenter);
     }
 
     for (const L::ToggleRow& row : L::kToggles) {
@@ -167,7 +148,7 @@ void TrebleEditor::buildViews() {
     }
     placeControl(L::kMixTag, mix);
     addLabel(rectOf(L::kMixLabel), L::kMixLabelNumber);
-    addValueField(L::kMixTag, rectOf(L::kMixValue), formatPercent, true, 1.0f, AlignLeft);
+    addValueField(L::kMixTag, rectOf(L::kMixValue), AlignLeft);
 
     // Added last, so the about area wins every overlap.
     about = listed(frame, new (std::nothrow) AboutSplash(rectOf(L::kAboutClick), this, L::kAboutTag, aboutPicture,

@@ -39,8 +39,8 @@ private:
     void clearPointers();
     ValueDisplay* addField(const GuiRect& rect, float value, void (*formatter)(float, char*), int align);
     void addLabel(const GuiRect& rect, int number);
-    void addValueField(int tag, const GuiRect& rect, void (*formatter)(float, char*), bool normalised, float scale,
-                       int align);
+    // A parameter's value field, as the parameter table's field rule says.
+    void addValueField(int tag, const GuiRect& rect, int align);
 
     GuiBitmap* background;
     LedIndicator* overEnhanced = nullptr;

@@ -42,11 +42,6 @@ enum Bitmap {
     kAboutBitmap = 199,
 };
 
-// What a value field shows: the effect's value in physical units, or the
-// normalised parameter value times a scale.
-enum class Source { Display, Normalised };
-enum class Format { Decibels, Hertz, Percent, Digits, Slope };
-
 constexpr int kFieldWidth = 50;
 constexpr int kFieldHeight = 14;
 
@@ -61,25 +56,22 @@ struct KnobRow {
     Pos knob;  // top-left of the 36 x 36 square
     Pos label;
     int labelNumber;
-    Pos value;
-    Source source;
-    float scale;
-    Format format;
+    Pos value;  // the value field; what it shows is the parameter table's field rule
 };
 
 constexpr KnobRow kKnobs[] = {
-    {2, {72, 42}, {66, 28}, 1, {66, 76}, Source::Display, 1.0f, Format::Decibels},
-    {10, {72, 108}, {66, 94}, 2, {66, 142}, Source::Normalised, 1.0f, Format::Percent},
-    {9, {72, 173}, {66, 159}, 3, {66, 207}, Source::Display, 1.0f, Format::Hertz},
-    {13, {168, 42}, {162, 28}, 4, {162, 76}, Source::Display, 1.0f, Format::Digits},
-    {11, {168, 108}, {162, 94}, 5, {162, 142}, Source::Normalised, 12.0f, Format::Slope},
-    {12, {168, 173}, {162, 159}, 6, {162, 207}, Source::Normalised, 1.0f, Format::Percent},
-    {14, {292, 42}, {286, 28}, 8, {286, 76}, Source::Normalised, 6.0f, Format::Slope},
-    {4, {292, 173}, {286, 159}, 9, {286, 207}, Source::Normalised, 1.0f, Format::Percent},
-    {15, {417, 42}, {411, 28}, 11, {411, 76}, Source::Display, 1.0f, Format::Digits},
-    {16, {417, 108}, {411, 94}, 12, {411, 142}, Source::Display, 1.0f, Format::Percent},
-    {17, {417, 173}, {411, 159}, 13, {411, 207}, Source::Display, 1.0f, Format::Percent},
-    {8, {542, 173}, {536, 159}, 15, {536, 207}, Source::Display, 1.0f, Format::Decibels},
+    {2, {72, 42}, {66, 28}, 1, {66, 76}},
+    {10, {72, 108}, {66, 94}, 2, {66, 142}},
+    {9, {72, 173}, {66, 159}, 3, {66, 207}},
+    {13, {168, 42}, {162, 28}, 4, {162, 76}},
+    {11, {168, 108}, {162, 94}, 5, {162, 142}},
+    {12, {168, 173}, {162, 159}, 6, {162, 207}},
+    {14, {292, 42}, {286, 28}, 8, {286, 76}},
+    {4, {292, 173}, {286, 159}, 9, {286, 207}},
+    {15, {417, 42}, {411, 28}, 11, {411, 76}},
+    {16, {417, 108}, {411, 94}, 12, {411, 142}},
+    {17, {417, 173}, {411, 159}, 13, {411, 207}},
+    {8, {542, 173}, {536, 159}, 15, {536, 207}},
 };
 
 // Vertical faders: rectangle (x, kFaderTop)-(x + kFaderWidth, kFaderBottom);
@@ -95,14 +87,13 @@ struct FaderRow {
     Pos label;
     int labelNumber;
     Pos value;
-    Format format;  // always of the display value
 };
 
 constexpr FaderRow kFaders[] = {
-    {1, 30, {16, 28}, 0, {16, 210}, Format::Decibels},
-    {3, 222, {208, 28}, 7, {208, 210}, Format::Decibels},
-    {5, 376, {362, 28}, 10, {362, 210}, Format::Hertz},
-    {6, 472, {458, 28}, 14, {458, 210}, Format::Decibels},
+    {1, 30, {16, 28}, 0, {16, 210}},
+    {3, 222, {208, 28}, 7, {208, 210}},
+    {5, 376, {362, 28}, 10, {362, 210}},
+    {6, 472, {458, 28}, 14, {458, 210}},
 };
 
 struct ToggleRow {

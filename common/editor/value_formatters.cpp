@@ -92,3 +92,14 @@ void formatSlope(float value, char* text) {
     formatDigits(value, digits);
     std::snprintf(text, kTextSize, "%.4sdB/oct", digits);
 }
+
+void (*formatterFor(FieldFormat format))(float value, char* text) {
+    switch (format) {
+    case FieldFormat::Decibels: return formatDecibels;
+    case FieldFormat::Hertz: return formatHertz;
+    case FieldFormat::Percent: return formatPercent;
+    case FieldFormat::Digits: return formatDigits;
+    case FieldFormat::Slope: return formatSlope;
+    }
+    return formatDigits;
+}

@@ -2,6 +2,8 @@
 // formats. Each writes at most 255 characters and a terminating zero.
 #pragma once
 
+#include "common/value_field_rule.h"
+
 void formatLabel(float value, char* text);
 // "-3.2dB" from a gain factor; "-oo dB" at or below 1e-8.
 void formatDecibels(float value, char* text);
@@ -13,3 +15,6 @@ void formatPercent(float value, char* text);
 void formatDigits(float value, char* text);
 // The first four characters of formatDigits and "dB/oct": "12.0dB/oct".
 void formatSlope(float value, char* text);
+
+// The formatter of a value field's format.
+void (*formatterFor(FieldFormat format))(float value, char* text);
