@@ -14,7 +14,9 @@ demo_packages=(
   libx11-dev
 )
 # The tests only: benchmarks, foreign plug-ins, X tools for the editors, the
-# real hosts, and the Debian packaging tools.
+# real hosts, the Debian packaging tools, and the LV2 headers, lilv (tools and
+# library for our test host), the Turtle validator and jalv. Without lv2-dev
+# the build leaves the LV2 bundles out.
 test_packages=(
   libbenchmark-dev binutils
   lsp-plugins-vst
@@ -23,6 +25,7 @@ test_packages=(
   audacity x11-utils x11-apps
   g++-mingw-w64-x86-64-posix wine wine64 googletest
   dpkg-dev
+  lv2-dev lilv-utils liblilv-dev sordi jalv
 )
 
 packages=("${demo_packages[@]}")
