@@ -100,9 +100,11 @@ struct ProductInfo {
     // A freshly constructed effect of the build (program 0, 44.1 kHz),
     // answered by the plug-in's own small host callback. Owned by the caller.
     AudioEffectX* (*create)(PluginBuild build);
-    // The meters, in port order.
+    // The meters, in port order: control outputs from 0 to 1, as the editor's
+    // indicators take them.
     const char* const* meterSymbols;
     const char* const* meterNames;
+    const char* const* meterComments;
     int numMeters;
 };
 

@@ -123,7 +123,8 @@ void writePlugin(std::ostream& out, const ProductInfo& product, PluginBuild buil
     for (int m = 0; m < product.numMeters; ++m)
         out << " ,\n    [\n        a lv2:OutputPort , lv2:ControlPort ;\n        lv2:index " << l.firstMeter + m
             << " ;\n        lv2:symbol " << quoted(product.meterSymbols[m]) << " ;\n        lv2:name "
-            << quoted(product.meterNames[m]) << " ;\n    ]";
+            << quoted(product.meterNames[m]) << " ;\n        rdfs:comment " << quoted(product.meterComments[m])
+            << " ;\n        lv2:minimum 0.0 ;\n        lv2:maximum 1.0 ;\n    ]";
     out << " .\n\n";
 }
 

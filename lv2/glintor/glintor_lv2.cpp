@@ -52,6 +52,8 @@ const PortRule kRules[treble_params::kNumParams] = {
 
 const char* const kMeterSymbols[] = {"over_enhanced", "peak_over"};
 const char* const kMeterNames[] = {"Over-enhanced", "Peak over"};
+const char* const kMeterComments[] = {"the editor's over-enhanced light for the last block: 0 or 1",
+                                      "the editor's peak-over light for the last block: 0 or 1"};
 
 // The look-ahead of the hiss reducer delays the audio while it runs.
 constexpr int kLookAhead = 255;
@@ -88,6 +90,7 @@ const lv2_ports::ProductInfo kProduct = {
     create,
     kMeterSymbols,
     kMeterNames,
+    kMeterComments,
     2,
 };
 

@@ -30,6 +30,8 @@ const PortRule kRules[bass_params::kNumParams] = {
 
 const char* const kMeterSymbols[] = {"gain_meter", "peak_light"};
 const char* const kMeterNames[] = {"Gain meter", "Peak light"};
+const char* const kMeterComments[] = {"the needle: upward gain of the last block, 0 for 0 dB, 1 for +48 dB",
+                                      "the overload light of the last block"};
 
 // The band split's delay line: the audio always leaves this many frames late.
 constexpr int kDelay = 255;
@@ -66,6 +68,7 @@ const lv2_ports::ProductInfo kProduct = {
     create,
     kMeterSymbols,
     kMeterNames,
+    kMeterComments,
     2,
 };
 
