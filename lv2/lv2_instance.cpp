@@ -82,10 +82,13 @@ void Instance::activate() {
 
 void Instance::deactivate() { adapter->effect().suspend(); }
 
+// A run of no frames is still one (empty) block of the effect, so the
+// latency output follows the controls it has just taken.
 void Instance::run(uint32_t frames) {
     takeControls();
     AudioEffectX& effect = adapter->effect();
-    for (uint32_t done = 0; done < frames;) {
+    uint32_t done = 0;
+    do {
         const int n = static_cast<int>(std::min<uint32_t>(frames - done, kChunk));
         float* in[2] = {};
         float* out[2] = {};
@@ -103,7 +106,7 @@ void Instance::run(uint32_t frames) {
         }
         effect.processReplacing(in, out, n);
         done += static_cast<uint32_t>(n);
-    }
+    } while (done < frames);
     if (latencyPort) *latencyPort = static_cast<float>(adapter->latency());
     if (frames > 0) adapter->readMeters(meterValues.data());
     for (size_t m = 0; m < meterPorts.size(); ++m)
@@ -112,10 +115,15 @@ void Instance::run(uint32_t frames) {
 
 namespace {
 
+// Null when memory runs out: no exception crosses into the host.
 LV2_Handle instantiate(const LV2_Descriptor* descriptor, double rate, const char* /*bundle*/,
                        const LV2_Feature* const* /*features*/) {
     const BuildEntry* entry = reinterpret_cast<const Descriptor*>(descriptor)->entry;
-    return new (std::nothrow) Instance(*entry, rate);
+    try {
+        return new Instance(*entry, rate);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 void connectPort(LV2_Handle handle, uint32_t port, void* data) { static_cast<Instance*>(handle)->connect(port, data); }
