@@ -118,6 +118,7 @@ void writePlugin(std::ostream& out, const ProductInfo& product, PluginBuild buil
         writeControlPort(out, ports.controls[i], l.firstControl + static_cast<int>(i));
     out << "    [\n        a lv2:OutputPort , lv2:ControlPort ;\n        lv2:index " << l.latency << " ;\n"
         << "        lv2:symbol \"latency\" ;\n        lv2:name \"Latency\" ;\n"
+        << "        lv2:designation lv2:latency ;\n"
         << "        lv2:portProperty lv2:reportsLatency , lv2:integer ;\n        units:unit units:frame ;\n"
         << "        lv2:minimum 0 ;\n        lv2:maximum 255 ;\n    ]";
     for (int m = 0; m < product.numMeters; ++m)
