@@ -5,9 +5,13 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "lv2/glintor/glintor_lv2.h"
+#include "lv2/rumblor/rumblor_lv2.h"
+#include "shell/audio_effect.h"
 #include "tests/hosting/hosting_support.h"
 #include "tests/lv2/lv2_test_host.h"
 
@@ -64,6 +68,48 @@ TEST(Lv2Bundles, LilvFindsTheFourPluginsAndEveryProgramAsAPreset) {
             vst2->setProgram(p);
             EXPECT_EQ(presets[static_cast<size_t>(p)].second, vst2->programName()) << presets[static_cast<size_t>(p)].first;
         }
+    }
+}
+
+// The Turtle a host reads, against the products as built: every control
+// port where the parameter is, with the parameter's name, the range and a
+// default that is program 0's value.
+TEST(Lv2Bundles, TheDescribedPortsAreTheProductsParameters) {
+    lv2_test::World world;
+    const struct {
+        const lv2_ports::ProductInfo* product;
+        PluginBuild build;
+    } builds[] = {{&glintor_lv2::kProduct, PluginBuild::Stereo},
+                  {&glintor_lv2::kProduct, PluginBuild::Mono},
+                  {&rumblor_lv2::kProduct, PluginBuild::Stereo},
+                  {&rumblor_lv2::kProduct, PluginBuild::Mono}};
+    for (const auto& b : builds) {
+        const std::string uri = lv2_ports::pluginUri(*b.product, b.build);
+        SCOPED_TRACE(uri);
+        const LilvPlugin* plugin = world.plugin(uri);
+        ASSERT_NE(plugin, nullptr);
+        const lv2_ports::PortLayout layout = lv2_ports::layout(*b.product, b.build);
+        ASSERT_EQ(static_cast<int>(lilv_plugin_get_num_ports(plugin)), layout.total);
+        std::vector<float> minimum(static_cast<size_t>(layout.total)), maximum(minimum.size()), defaults(minimum.size());
+        lilv_plugin_get_port_ranges_float(plugin, minimum.data(), maximum.data(), defaults.data());
+        std::unique_ptr<AudioEffectX> effect(b.product->create(b.build));
+        const lv2_ports::ProductPorts ports = lv2_ports::describe(*b.product, b.build);
+        for (int i = 0; i < b.product->numParams; ++i) {
+            const lv2_ports::ControlPort& port = ports.controls[static_cast<size_t>(i)];
+            const size_t index = static_cast<size_t>(layout.firstControl + i);
+            const LilvPort* described = lilv_plugin_get_port_by_index(plugin, static_cast<uint32_t>(index));
+            EXPECT_STREQ(lilv_node_as_string(lilv_port_get_symbol(plugin, described)), port.symbol.c_str());
+            LilvNode* name = lilv_port_get_name(plugin, described);
+            char parameterName[64] = {};
+            effect->getParameterName(i, parameterName);
+            const std::string expectedName = b.product->rules[i].name ? b.product->rules[i].name : parameterName;
+            EXPECT_EQ(lilv_node_as_string(name), expectedName) << port.symbol;
+            lilv_node_free(name);
+            EXPECT_EQ(minimum[index], port.minimum) << port.symbol;
+            EXPECT_EQ(maximum[index], port.maximum) << port.symbol;
+            EXPECT_EQ(port.toNormalised(defaults[index]), effect->getParameter(i)) << port.symbol;
+        }
+        EXPECT_EQ(lilv_plugin_get_latency_port_index(plugin), static_cast<uint32_t>(layout.latency));
     }
 }
 
