@@ -39,8 +39,9 @@ public:
     void run(uint32_t frames);
 
 private:
-    // Frames handed to the effect at a time: even, so that a split block
-    // gives the bits one long block does.
+    // Frames handed to the effect at a time, the length of the buffers that
+    // stand in for unconnected ports: even, so that a split block gives the
+    // bits one long block does.
     static constexpr int kChunk = 2048;
     void takeControls();
 
@@ -57,9 +58,7 @@ private:
     std::unique_ptr<bool[]> changed;
     std::vector<float> meterValues;
     bool takeAll = true;
-    // Inputs that share a buffer with an output are copied first; an
-    // unconnected input reads silence, an unconnected output writes here.
-    std::vector<float> inputCopy[2];
+    // An unconnected input reads silence, an unconnected output writes here.
     std::vector<float> silence;
     std::vector<float> discard[2];
 };

@@ -255,6 +255,10 @@ TEST(Lv2BadInput, OutOfRangeNanNullAndEmptyRunsAreHarmless) {
         empty.control("latency") = -1.0f;
         empty.runFrames(0);
         EXPECT_EQ(empty.control("latency"), 255.0f);
+        // Outputs sharing their inputs' buffers: the same sound.
+        lv2_test::Instance inPlace(world, b.uri, kRate), separate(world, b.uri, kRate);
+        EXPECT_EQ(compare(inPlace.runInPlace(input, kBlock), separate.run(input, kBlock)).count, 0u);
+
         // Empty runs between the blocks change nothing in the sound.
         lv2_test::Instance gaps(world, b.uri, kRate), noGaps(world, b.uri, kRate);
         std::vector<float> withGaps;

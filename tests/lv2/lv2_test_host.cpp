@@ -143,11 +143,22 @@ void Instance::restorePreset(const std::string& uri) {
 
 void Instance::runFrames(uint32_t frames) { lilv_instance_run(instance, frames); }
 
-std::vector<float> Instance::run(const std::vector<float>& stereo, int block) {
+std::vector<float> Instance::run(const std::vector<float>& stereo, int block) { return render(stereo, block, false); }
+
+std::vector<float> Instance::runInPlace(const std::vector<float>& stereo, int block) {
+    return render(stereo, block, true);
+}
+
+std::vector<float> Instance::render(const std::vector<float>& stereo, int block, bool inPlace) {
     for (int p : inputs) buffers[static_cast<size_t>(p)].assign(static_cast<size_t>(block), 0.0f);
     for (int p : outputs) buffers[static_cast<size_t>(p)].assign(static_cast<size_t>(block), 0.0f);
     for (int p : inputs) lilv_instance_connect_port(instance, static_cast<uint32_t>(p), buffers[static_cast<size_t>(p)].data());
-    for (int p : outputs) lilv_instance_connect_port(instance, static_cast<uint32_t>(p), buffers[static_cast<size_t>(p)].data());
+    for (size_t c = 0; c < outputs.size(); ++c) {
+        const int p = outputs[c];
+        // In place: output c writes into input c's buffer, which is read back below.
+        const int into = inPlace && c < inputs.size() ? inputs[c] : p;
+        lilv_instance_connect_port(instance, static_cast<uint32_t>(p), buffers[static_cast<size_t>(into)].data());
+    }
     const int frames = static_cast<int>(stereo.size() / 2);
     std::vector<float> result;
     result.reserve(static_cast<size_t>(frames) * outputs.size());
@@ -158,7 +169,10 @@ std::vector<float> Instance::run(const std::vector<float>& stereo, int block) {
                 buffers[static_cast<size_t>(inputs[c])][static_cast<size_t>(i)] = stereo[2 * static_cast<size_t>(done + i) + c];
         lilv_instance_run(instance, static_cast<uint32_t>(n));
         for (int i = 0; i < n; ++i)
-            for (int p : outputs) result.push_back(buffers[static_cast<size_t>(p)][static_cast<size_t>(i)]);
+            for (size_t c = 0; c < outputs.size(); ++c) {
+                const int p = inPlace && c < inputs.size() ? inputs[c] : outputs[c];
+                result.push_back(buffers[static_cast<size_t>(p)][static_cast<size_t>(i)]);
+            }
         done += n;
     }
     return result;

@@ -51,9 +51,13 @@ public:
     // Renders interleaved stereo (a mono build reads the left channel) in
     // blocks of `block` frames; the outputs interleaved.
     std::vector<float> run(const std::vector<float>& stereo, int block);
+    // The same with each output sharing its input's buffer, as hosts that
+    // process in place connect them.
+    std::vector<float> runInPlace(const std::vector<float>& stereo, int block);
     void runFrames(uint32_t frames);  // a run of `frames` with the buffers as they are
 
 private:
+    std::vector<float> render(const std::vector<float>& stereo, int block, bool inPlace);
     World& world;
     const LilvPlugin* plugin;
     LilvInstance* instance = nullptr;
