@@ -1,7 +1,7 @@
 #include "lv2/port_spec.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cstdio>
 #include <cmath>
 #include <memory>
 

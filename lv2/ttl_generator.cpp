@@ -3,7 +3,6 @@
 // program as a preset. Run by the build, so the Turtle follows the
 // parameter tables, the mapping and the programs whenever they change.
 //   vorsa-lv2-ttl glintor|rumblor BUNDLE_FOLDER
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>

@@ -1,6 +1,5 @@
 #include "lv2/rumblor/rumblor_lv2.h"
 
-#include <new>
 
 #include "bass/bass_effect.h"
 #include "bass_dsp/bass_parameters.h"
