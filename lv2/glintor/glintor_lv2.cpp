@@ -1,6 +1,5 @@
 #include "lv2/glintor/glintor_lv2.h"
 
-
 #include "treble/treble_effect.h"
 #include "treble_dsp/treble_parameters.h"
 
