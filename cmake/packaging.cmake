@@ -1,6 +1,6 @@
 # Installing and packaging. `cmake --install` puts the plug-ins where Linux
-# VST 2 hosts look for them (lib/vst under the prefix) and the tools into
-# bin; CPack builds a Debian package of both, with the shared libraries it
+# VST 2 hosts look for them (lib/vst under the prefix), the LV2 bundles into
+# lib/lv2 (lv2/CMakeLists.txt) and the tools into bin; CPack builds a Debian package of both, with the shared libraries it
 # links found by dpkg-shlibdeps.
 if(WIN32)
   return()  # the Windows DLLs ship without an installer
@@ -25,10 +25,10 @@ set(CPACK_PACKAGE_NAME vorsa-plugins)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Vorsa)
 set(CPACK_PACKAGE_CONTACT "Vorsa <plugins@vorsa.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Glintor and Rumblor VST 2 audio plug-ins, with render and listing tools")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Glintor and Rumblor VST 2 and LV2 audio plug-ins, with render and listing tools")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Glintor (treble enhancer) and Rumblor (bass enhancer), each in a stereo and a mono build, for VST 2 hosts on Linux.
-The plug-ins install into /usr/lib/vst; vorsa-render renders audio files through any Linux VST 2 plug-in and
+  "Glintor (treble enhancer) and Rumblor (bass enhancer), each in a stereo and a mono build, for VST 2 and LV2 hosts on Linux.
+The VST 2 plug-ins install into /usr/lib/vst, the LV2 bundles into /usr/lib/lv2; vorsa-render renders audio files through any Linux VST 2 plug-in and
 vorsa-info lists a plug-in's parameters and programs.")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

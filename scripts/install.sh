@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the built plug-ins for the current user: copies them into ~/.vst
-# (or the folder given), where Linux VST 2 hosts and vorsa-render look.
-#   scripts/install.sh [FOLDER]
+# Installs the built plug-ins for the current user: copies the VST 2 plug-ins
+# into ~/.vst (or the folder given), where Linux VST 2 hosts and vorsa-render
+# look, and the LV2 bundles into ~/.lv2 (or the second folder given).
+#   scripts/install.sh [FOLDER [LV2_FOLDER]]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VORSA_BUILD_DIR:-$root/build}"
 target="${1:-$HOME/.vst}"
+lv2_target="${2:-$HOME/.lv2}"
 shopt -s nullglob
 plugins=("$build"/plugins/*.so)
 if [ ${#plugins[@]} -eq 0 ]; then
@@ -21,3 +23,17 @@ for plugin in "${plugins[@]}"; do
   mv -f "$target/.$name.partial" "$target/$name"
   echo "install: $target/$name"
 done
+
+# A bundle is a folder: the new copy is complete before it replaces the old.
+bundles=("$build"/lv2/*.lv2)
+if [ ${#bundles[@]} -gt 0 ]; then
+  mkdir -p "$lv2_target"
+  for bundle in "${bundles[@]}"; do
+    name="$(basename "$bundle")"
+    rm -rf "$lv2_target/.$name.partial"
+    cp -r "$bundle" "$lv2_target/.$name.partial"
+    rm -rf "$lv2_target/$name"
+    mv "$lv2_target/.$name.partial" "$lv2_target/$name"
+    echo "install: $lv2_target/$name"
+  done
+fi

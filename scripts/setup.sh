@@ -14,7 +14,9 @@ demo_packages=(
   libx11-dev
 )
 # The tests only: benchmarks, foreign plug-ins, X tools for the editors, the
-# real hosts, and the Debian packaging tools.
+# real hosts, the Debian packaging tools, and the LV2 headers, lilv (tools and
+# library for our test host), the Turtle validator, jalv and the JACK server
+# it needs. Without lv2-dev the build leaves the LV2 bundles out.
 test_packages=(
   libbenchmark-dev binutils
   lsp-plugins-vst
@@ -23,6 +25,7 @@ test_packages=(
   audacity x11-utils x11-apps
   g++-mingw-w64-x86-64-posix wine wine64 googletest
   dpkg-dev
+  lv2-dev lilv-utils liblilv-dev sordi jalv jackd2
 )
 
 packages=("${demo_packages[@]}")
@@ -45,6 +48,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo_cmd=""
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
   export DEBIAN_FRONTEND=noninteractive
+  # jackd2 asks whether to allow real-time priority; the tests run it without.
+  echo "jackd2 jackd/tweak_rt_limits boolean false" | $sudo_cmd debconf-set-selections 2>/dev/null || true
   $sudo_cmd apt-get -o DPkg::Lock::Timeout=900 update -q
   # Optional packages may be unavailable on some machines; the tests that need
   # them say so and skip. The build packages must install.

@@ -3,6 +3,12 @@
 sample by sample, with vorsa-render on the same input, program and block size.
 
     ardour_render_test.py --plugin P.so --render vorsa-render --work DIR --programs A B
+                          [--lv2-bundle DIR --lv2-uri URI]
+
+With --lv2-bundle, Ardour runs the LV2 plug-in URI from that bundle with the
+preset of each program instead, and the reference is still the VST 2 plug-in
+P.so in vorsa-render, aligned by its measured delay (--align): Ardour
+compensates the delay the LV2 plug-in reports, which is the real one.
 
 For each of the two programs: a session with one stereo track running the
 plug-in is built by ardour7-lua, the input file is added to it, ardour7-export
@@ -65,7 +71,7 @@ def tail(text, lines=25):
 class ArdourHost:
     """Ardour with a private configuration whose only plug-in folder holds a copy of the plug-in."""
 
-    def __init__(self, work, plugin):
+    def __init__(self, work, plugin, lv2_bundle=None):
         self.work = work
         vst_dir = os.path.join(work, "vst")
         os.makedirs(vst_dir)
@@ -80,6 +86,11 @@ class ArdourHost:
             os.makedirs(self.env[var])
         self.env["LXVST_PATH"] = vst_dir
         self.env.pop("VST_PATH", None)
+        self.lv2 = lv2_bundle is not None
+        if self.lv2:
+            lv2_dir = os.path.join(work, "lv2")
+            shutil.copytree(lv2_bundle, os.path.join(lv2_dir, os.path.basename(lv2_bundle.rstrip("/"))))
+            self.env["LV2_PATH"] = lv2_dir
         self.env.pop("DISPLAY", None)
 
     def scan(self):
@@ -88,15 +99,19 @@ class ArdourHost:
         if result.returncode != 0 or "Found Plugin" not in result.stdout:
             raise Failure(f"Ardour's VST scanner rejected {self.plugin}:\n{tail(result.stdout)}")
 
-    def make_session(self, session_dir, name, rate, program):
+    def make_session(self, session_dir, name, rate, program, lv2_uri=None):
         script = os.path.join(HERE, "make_session.lua")
-        result = run([ARDOUR_LUA, script, session_dir, name, self.plugin, str(rate), str(program)],
-                     env=self.env, timeout=120)
+        plugin = [lv2_uri] if lv2_uri else [self.plugin]
+        result = run([ARDOUR_LUA, script, session_dir, name] + plugin + [str(rate), str(program)]
+                     + (["LV2"] if lv2_uri else []), env=self.env, timeout=120)
         if result.returncode != 0 or "session-ready" not in result.stdout:
             raise Failure(f"ardour7-lua could not build the session:\n{tail(result.stdout)}")
+        latency = 0
         for line in result.stdout.splitlines():
             if line.startswith("plug-in "):
                 log("  ardour: " + line)
+                latency = int(line.rsplit(" ", 1)[1])
+        return latency
 
     def export(self, session_dir, name, output):
         """Renders the session; ardour7-export aborts now and then, so a few attempts are allowed."""
@@ -280,7 +295,11 @@ def main():
     parser.add_argument("--programs", nargs=2, required=True, metavar=("A", "B"), help="two program indices")
     parser.add_argument("--seconds", type=float, default=4.0)
     parser.add_argument("--tolerance", type=float, default=1e-5)
+    parser.add_argument("--lv2-bundle", help="render the LV2 plug-in --lv2-uri of this bundle in Ardour")
+    parser.add_argument("--lv2-uri")
     args = parser.parse_args()
+    if bool(args.lv2_bundle) != bool(args.lv2_uri):
+        parser.error("--lv2-bundle and --lv2-uri go together")
 
     missing = [p for p in (ARDOUR_LUA, ARDOUR_EXPORT, VST_SCANNER) if not os.access(p, os.X_OK)]
     if missing:
@@ -295,8 +314,9 @@ def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     try:
-        host = ArdourHost(work, args.plugin)
-        host.scan()
+        host = ArdourHost(work, args.plugin, args.lv2_bundle)
+        if not args.lv2_bundle:
+            host.scan()
 
         audio = make_test_signal(seconds=args.seconds)
         input_path = os.path.join(work, "input.wav")
@@ -306,23 +326,27 @@ def main():
         # the session was loaded, so its smoothed parameters and envelopes have
         # settled. The reference is given the same history: whole blocks of silence
         # before the input, cut from its output again.
-        preroll_path = os.path.join(work, "input-with-preroll.wav")
-        write_wav(preroll_path, Audio(audio.rate, audio.channels,
-                                      array("f", bytes(4 * audio.channels * PREROLL)) + audio.samples))
-
         renders = []
         for program in args.programs:
+            name = f"render{program}"
+            session_dir = os.path.join(work, name)
+            latency = host.make_session(session_dir, name, audio.rate, program, args.lv2_uri)
+
+            # Ardour compensates an LV2 plug-in's reported delay by feeding it the
+            # input that many frames early in its cycles; Glintor's anti-denormal
+            # offset follows the position in the block, so the reference's input
+            # starts as far into its blocks (see "Block sizes" in the README).
+            preroll = PREROLL - latency if args.lv2_bundle else PREROLL
+            preroll_path = os.path.join(work, "input-with-preroll.wav")
+            write_wav(preroll_path, Audio(audio.rate, audio.channels,
+                                          array("f", bytes(4 * audio.channels * preroll)) + audio.samples))
             reference_path = os.path.join(work, f"reference-{program}.wav")
             result = run([args.render, args.plugin, preroll_path, reference_path, "--program", str(program),
-                          "--block", str(BLOCK), "--quiet"], timeout=300)
+                          "--block", str(BLOCK), "--quiet"] + (["--align"] if args.lv2_bundle else []), timeout=300)
             if result.returncode != 0:
                 raise Failure(f"vorsa-render failed on program {program}:\n{tail(result.stdout)}")
             reference = read_wav(reference_path)
-            reference.samples = reference.samples[PREROLL * reference.channels:]
-
-            name = f"render{program}"
-            session_dir = os.path.join(work, name)
-            host.make_session(session_dir, name, audio.rate, program)
+            reference.samples = reference.samples[preroll * reference.channels:]
             # The session range covers the whole reference: the input and the tail
             # vorsa-render lets ring on after it, delay already compensated.
             add_audio_to_session(session_dir, name, input_path, audio, reference.frames)

@@ -9,6 +9,17 @@ source="$2"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# The LV2 bundles (built when the LV2 headers are installed) must be found by
+# lilv where they landed: all four plug-ins, with their presets.
+lv2_found() {
+  [ -d "$build/lv2/vorsa-glintor.lv2" ] || return 0
+  for bundle in vorsa-glintor.lv2 vorsa-rumblor.lv2; do
+    [ -f "$1/$bundle/manifest.ttl" ] || fail "$2 did not put $bundle into $1"
+  done
+  command -v lv2ls >/dev/null || return 0
+  [ "$(LV2_PATH="$1" lv2ls | grep -c '^https://vorsa-audio.example/plugins/')" = 4 ] ||
+    fail "lv2ls does not list the four LV2 plug-ins installed by $2 into $1"
+}
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 for plugin in Vorsa_Glintor Vorsa_Glintor_Mono Vorsa_RUMBLOR Vorsa_RUMBLOR_Mono; do
@@ -16,11 +27,13 @@ for plugin in Vorsa_Glintor Vorsa_Glintor_Mono Vorsa_RUMBLOR Vorsa_RUMBLOR_Mono;
 done
 "$work/prefix/bin/vorsa-info" --identity "$work/prefix/lib/vst/Vorsa_RUMBLOR.so" > "$work/identity"
 grep -q "Vorsa Rumblor" "$work/identity" || fail "the installed vorsa-info cannot load the installed plug-in"
+lv2_found "$work/prefix/lib/lv2" "cmake --install"
 
 mkdir "$work/home"
 HOME="$work/home" VORSA_BUILD_DIR="$build" "$source/scripts/install.sh" >/dev/null
 HOME="$work/home" "$build/tools/vorsa-info" --identity Vorsa_Glintor_Mono > "$work/identity"
 grep -q "inputs 1, outputs 1" "$work/identity" || fail "a bare plug-in name is not found in the ~/.vst that scripts/install.sh filled"
+lv2_found "$work/home/.lv2" "scripts/install.sh"
 
 if ! command -v dpkg-shlibdeps >/dev/null || ! command -v dpkg >/dev/null; then
   echo "SKIP: dpkg-dev is not installed (scripts/setup.sh installs it)"
@@ -61,6 +74,7 @@ zcat "$root/usr/share/doc/vorsa-plugins/changelog.gz" | head -1 | grep -q "^vors
 "$root/usr/bin/vorsa-info" --identity "$root/usr/lib/vst/Vorsa_Glintor.so" > "$work/identity"
 grep -q "Effect:   Vorsa Glintor" "$work/identity" ||
   fail "vorsa-info from the package cannot load Vorsa_Glintor.so from usr/lib/vst"
+lv2_found "$root/usr/lib/lv2" "the Debian package"
 "$root/usr/bin/vorsa-render" --version > "$work/version"
 grep -q "vorsa-render" "$work/version" || fail "vorsa-render from the package does not run"
 echo "PASS: installed by cmake --install, scripts/install.sh and the Debian package; plug-ins load from each; manual pages, copyright and changelog in the package"
