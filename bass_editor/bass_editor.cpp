@@ -42,111 +42,67 @@ void formatBassLabel(float value, char* text) {
 }
 
 BassEditor::BassEditor(EditorHost& host)
-    : GuiEditorBase(host, kNumMeters), background(new (std::nothrow) GuiBitmap(kBackgroundBitmap)) {
-    if (background && background->getWidth() > 0)
-        setSize(background->getWidth(), background->getHeight());
-    else
-        setSize(0, 0);
-}
+    : PictureEditor(host, kNumMeters, kBackgroundBitmap, kNumParams,
+                    [](int index) -> const FieldRule& { return bass_params::kParameters[index].field; }) {}
 
-// The effect may be half destroyed by now (it deletes its editor last), so
-// nothing here asks the host; the base deletes the frame, which holds its own
-// picture references.
-BassEditor::~BassEditor() {
-    if (background) background->release();
-}
-
-bool BassEditor::open(void* parentWindow) {
-    GuiEditorBase::open(parentWindow);
-    if (!background || background->getWidth() <= 0 || !parentWindow) return false;
-    if (!createFrame(parentWindow, background)) return false;
-    setKnobMode(KnobLinear);
-    buildViews();
-    return true;
-}
-
-void BassEditor::close() {
-    GuiEditorBase::close();
-    clearViewPointers();
-}
-
-void BassEditor::clearViewPointers() {
+void BassEditor::forgetViews() {
     needle = nullptr;
     overload = nullptr;
     about = nullptr;
 }
 
-ValueDisplay* BassEditor::addField(const Box& box, float value, ValueFormatter formatter, int align) {
-    ValueDisplay* field = newValueField(rectOf(box), background, value, formatter, align);
-    if (field) frame->addView(field);
-    return field;
-}
-
-void BassEditor::addValueField(int tag, const Box& box, int align) {
-    const FieldRule& rule = bass_params::kParameters[tag].field;
-    placeValueField(tag, addField(box, 0.0f, formatterFor(rule.format), align), rule.source == FieldSource::Normalised,
-                    rule.scale);
+void BassEditor::addLabel(const Box& box, int number) {
+    addField(rectOf(box), static_cast<float>(number), formatBassLabel, AlignCenter);
 }
 
 void BassEditor::addKnob(const Knob& k, GuiBitmap* pointer) {
-    addField(fieldAt(k.labelX, k.labelY), static_cast<float>(k.label), formatBassLabel, AlignCenter);
-    auto* knob = new RotaryKnob(rectOf(k.box), this, k.tag, background, pointer, GuiPoint(k.box.left, k.box.top));
-    knob->setDefault(0.5f);
-    frame->addView(knob);
-    placeControl(k.tag, knob);
-    addValueField(k.tag, fieldAt(k.valueX, k.valueY), AlignCenter);
+    addLabel(fieldAt(k.labelX, k.labelY), k.label);
+    PictureEditor::addKnob(k.tag, rectOf(k.box), pointer, 0.5f);
+    addValueField(k.tag, rectOf(fieldAt(k.valueX, k.valueY)), AlignCenter);
 }
 
 void BassEditor::addToggle(const Toggle& t) {
-    if (t.labelNumber >= 0) addField(t.label, static_cast<float>(t.labelNumber), formatBassLabel, AlignCenter);
-    auto* bitmap = new GuiBitmap(t.bitmap);
-    auto* toggle = new ToggleButton(rectOf(t.box()), this, t.tag, bitmap);
-    bitmap->release();
-    frame->addView(toggle);
-    placeControl(t.tag, toggle);
+    if (t.labelNumber >= 0) addLabel(t.label, t.labelNumber);
+    PictureEditor::addToggle(t.tag, GuiPoint(t.x, t.y), t.bitmap);
 }
 
 void BassEditor::buildViews() {
-    needle = new NeedleMeter(rectOf(kNeedleBox), background, GuiPoint(kNeedleX, kNeedleY), kNeedleInner,
-                             kNeedleOuter);
-    needle->setValue(0.0f);
-    frame->addView(needle);
+    needle = listed(new (std::nothrow) NeedleMeter(rectOf(kNeedleBox), background, GuiPoint(kNeedleX, kNeedleY),
+                                                   kNeedleInner, kNeedleOuter));
+    if (needle) needle->setValue(0.0f);
     setMeterView(kGainMeter, needle);
 
-    auto* pointer = new GuiBitmap(kPointerBitmap);
+    GuiBitmap* pointer = new (std::nothrow) GuiBitmap(kPointerBitmap);
     for (const Knob& k : kKnobs) addKnob(k, pointer);
-    pointer->release();
+    if (pointer) pointer->release();
 
     addToggle(kSaturation);
     addToggle(kProcess);
     addToggle(kStereoMono);
 
-    auto* aboutPicture = new GuiBitmap(kAboutBitmap);
-    about = new AboutSplash(rectOf(kAboutClick), this, kAboutTag, aboutPicture, rectOf(kAboutPicture), GuiPoint(0, 0),
-                            GuiPoint(kAboutTextX, kAboutTextY), kVersionLine);
-    aboutPicture->release();
-    frame->addView(about);
+    GuiBitmap* aboutPicture = new (std::nothrow) GuiBitmap(kAboutBitmap);
+    about = listed(new (std::nothrow) AboutSplash(rectOf(kAboutClick), this, kAboutTag, aboutPicture,
+                                                  rectOf(kAboutPicture), GuiPoint(0, 0),
+                                                  GuiPoint(kAboutTextX, kAboutTextY), kVersionLine));
+    if (aboutPicture) aboutPicture->release();
 
-    auto* ledBitmap = new GuiBitmap(kOverloadBitmap);
-    overload = new LedIndicator(GuiRect(kOverloadX, kOverloadY, kOverloadX + kOverloadSize, kOverloadY + kOverloadSize),
-                                ledBitmap);
-    ledBitmap->release();
-    overload->setValue(0.0f);
-    frame->addView(overload);
+    GuiBitmap* ledBitmap = new (std::nothrow) GuiBitmap(kOverloadBitmap);
+    overload = listed(new (std::nothrow) LedIndicator(
+        GuiRect(kOverloadX, kOverloadY, kOverloadX + kOverloadSize, kOverloadY + kOverloadSize), ledBitmap));
+    if (ledBitmap) ledBitmap->release();
+    if (overload) overload->setValue(0.0f);
     setMeterView(kOverloadMeter, overload);
 
-    auto* slot = new GuiBitmap(kMixFaderBitmap);
-    auto* handle = new GuiBitmap(kMixHandleBitmap);
-    auto* mix = new HorizontalFader(rectOf(kMixFader), this, kMixTag, kMixLeft, kMixRight, handle, slot, GuiPoint(0, 0),
-                                    kFaderLeftIsZero);
-    slot->release();
-    handle->release();
-    mix->setJumpToClick(false);
-    mix->setDefault(1.0f);
-    frame->addView(mix);
-    placeControl(kMixTag, mix);
-    addField(kMixLabel, static_cast<float>(kLabelMix), formatBassLabel, AlignCenter);
-    addValueField(kMixTag, kMixValue, AlignLeft);
+    GuiBitmap* slot = new (std::nothrow) GuiBitmap(kMixFaderBitmap);
+    GuiBitmap* handle = new (std::nothrow) GuiBitmap(kMixHandleBitmap);
+    addFader(kMixTag,
+             new (std::nothrow) HorizontalFader(rectOf(kMixFader), this, kMixTag, kMixLeft, kMixRight, handle, slot,
+                                                GuiPoint(0, 0), kFaderLeftIsZero),
+             1.0f);
+    if (slot) slot->release();
+    if (handle) handle->release();
+    addLabel(kMixLabel, kLabelMix);
+    addValueField(kMixTag, rectOf(kMixValue), AlignLeft);
 }
 
 void BassEditor::idle() {
@@ -156,11 +112,4 @@ void BassEditor::idle() {
     showMeters();
     if (controls[kStereoMono.tag]) controls[kStereoMono.tag]->setValue(editorHost.stereoMonoValue());
     if (controls[kProcess.tag]) controls[kProcess.tag]->setValue(editorHost.effectiveValue(kProcess.tag));
-}
-
-void BassEditor::controlChanged(Canvas* canvas, GuiControl* control) {
-    if (!control) return;
-    const int tag = control->tag();
-    if (validTag(tag)) editorHost.setParameter(tag, control->getValue());
-    control->redrawIfDirty(canvas);
 }
