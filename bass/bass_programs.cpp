@@ -50,9 +50,7 @@ void loadFactoryStore(BassProgram* store, PluginBuild build) {
 }  // namespace bass_programs
 
 void BassProgram::setDefault(PluginBuild build) {
-    // gain, mix, freq, threshold, colour, bass, saturation, stereo/mono, process
-    const float defaults[9] = {0.5f, 1.0f, 0.33f, 0.5f, 0.5f, 0.5f, 1.0f, 0.0f, 1.0f};
-    std::memcpy(values, defaults, sizeof(values));
+    for (const bass_params::ParameterInfo& p : bass_params::kParameters) values[p.slot] = p.defaultValue;
     // -1 leaves the choice to the first block, which asks the host about its pins.
     values[7] = build == PluginBuild::Stereo ? -1.0f : 0.0f;
     std::memset(name, 0, sizeof(name));

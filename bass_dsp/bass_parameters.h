@@ -49,6 +49,7 @@ struct ParameterInfo {
     const char* name;
     int slot;
     const char* label;  // returned as is, blanks included
+    float defaultValue;  // stereo/mono's default depends on the build
     Display display;
     FieldRule field;  // the editor's value field
 };
