@@ -16,7 +16,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 ours=("$lv2dir"/vorsa-glintor.lv2/*.ttl "$lv2dir"/vorsa-rumblor.lv2/*.ttl)
 schemas=()
-for spec in core units port-props presets schemas; do
+for spec in core units port-props presets ui options schemas; do
   schemas+=(/usr/lib/lv2/$spec.lv2/*.ttl)
 done
 for validator in sord_validate lv2_validate; do
