@@ -10,6 +10,7 @@ import argparse
 import os
 import re
 import shutil
+import subprocess
 import sys
 import tempfile
 import time
@@ -22,12 +23,11 @@ from x_display import Display  # noqa: E402
 URI_BASE = "https://vorsa-audio.example/plugins/"
 
 
-def editor_window(display, width, height):
-    """The editor's own child window (the X11 backend names it "Window") once
-    it is mapped at its size."""
+def editor_window(display):
+    """The editor's own child window, which the X11 backend names "Window"."""
     for top in display.windows():
         for window in top.descendants():
-            if window.name == "Window" and (window.width, window.height) == (width, height):
+            if window.name == "Window":
                 return window
     return None
 
@@ -81,7 +81,8 @@ def main():
             os.makedirs(env[var], mode=0o700, exist_ok=True)
         jack = processes.start(["jackd", "-n", env["JACK_DEFAULT_SERVER"], "--no-realtime", "-d", "dummy",
                                 "-r", "48000", "-p", "512"], os.path.join(work, "jackd.log"), env=env)
-        time.sleep(1)
+        display.env = env
+        display.run(["jack_wait", "-w", "-t", "20"], timeout=30)
 
         reference_png = os.path.join(work, "snapshot.png")
         display.run([args.snapshot, "--out", reference_png, "--program", str(args.program)]
@@ -90,51 +91,69 @@ def main():
 
         plugin = URI_BASE + args.plugin
         log = os.path.join(work, "jalv.log")
-        jalv = processes.start(["stdbuf", "-oL", "jalv.gtk3", "--print-controls", "--preset", f"{plugin}/preset-{args.program:02d}",
-                                plugin], log, env=env)
+        # Line-buffered, so that what jalv printed can be read while it runs.
+        jalv = processes.start(["stdbuf", "-oL", "jalv.gtk3", "--print-controls",
+                                "--preset", f"{plugin}/preset-{args.program:02d}", plugin], log, env=env)
         width, height = args.size
         window = deadline.wait_for("waiting for the editor in jalv",
-                                   lambda: jalv.poll() is None and editor_window(display, width, height) or
+                                   lambda: jalv.poll() is None and editor_window(display) or
                                    (jalv.poll() is not None and "exited"), interval=0.3)
         if window == "exited":
             print(f"FAIL: jalv exited before its editor showed\n{open(log, errors='replace').read()[-2000:]}")
             return 1
         print(f"editor window {window}")
-        # Port events and idle calls (about 30 a second) bring the preset's
-        # values into the views; give them a moment.
-        time.sleep(1.5)
-        shot = display.capture(window)
-        shot.write_png(os.path.join(work, "editor.png"))
         failures = []
-        if (shot.width, shot.height) != (width, height):
-            failures.append(f"editor is {shot.width} x {shot.height}, not {width} x {height}")
-        else:
-            def in_meter(x, y):
-                return any(l <= x < r and t <= y < b for l, t, r, b in args.meters)
+        if (window.width, window.height) != (width, height):
+            failures.append(f"editor is {window.width} x {window.height}, not {width} x {height}")
+
+        def in_meter(x, y):
+            return any(l <= x < r and t <= y < b for l, t, r, b in args.meters)
+
+        # Port events and idle calls (about 30 a second) bring the preset's
+        # values into the views: the picture settles within a few idles.
+        def settled():
+            shot = display.capture(window)
             differing = images.differing(shot, reference, 0)
             outside = [p for p in differing if not in_meter(*p)]
-            print(f"{len(differing)} pixels differ from the snapshot of program {args.program}, "
-                  f"{len(outside)} outside the meters")
-            if outside:
-                failures.append(f"{len(outside)} pixels differ outside the meters, within {images.bounds(outside)}")
+            return shot, differing, outside
+
+        end = time.monotonic() + 10
+        shot, differing, outside = settled()
+        while outside and time.monotonic() < end:
+            time.sleep(0.3)
+            shot, differing, outside = settled()
+        shot.write_png(os.path.join(work, "editor.png"))
+        print(f"{len(differing)} pixels differ from the snapshot of program {args.program}, "
+              f"{len(outside)} outside the meters")
+        if outside:
+            failures.append(f"{len(outside)} pixels differ outside the meters, within {images.bounds(outside)}")
 
         outputs_before = printed(log, args.output) if args.output else []
         x, y = display.position(window)
         kx, ky = x + args.knob[0], y + args.knob[1]
         display.pointer_drag([(kx, ky), (kx, ky + args.drag_by)])
-        time.sleep(1.0)
-        dragged = display.capture(window)
-        dragged.write_png(os.path.join(work, "editor-dragged.png"))
         field = args.field
-        changed = images.differing(shot.crop(*field), dragged.crop(*field), 0)
+        end = time.monotonic() + 5
+        while True:
+            dragged = display.capture(window)
+            changed = images.differing(shot.crop(*field), dragged.crop(*field), 0)
+            if changed or time.monotonic() > end:
+                break
+            time.sleep(0.3)
+        dragged.write_png(os.path.join(work, "editor-dragged.png"))
         print(f"the knob's value field: {len(changed)} pixels changed by the drag")
         if not changed:
             failures.append("the knob's value field did not change with the drag")
         if args.output:
-            outputs_after = printed(log, args.output)[len(outputs_before):]
             last = outputs_before[-1] if outputs_before else None
-            print(f"{args.output}: {last} before the drag, then {sorted(set(outputs_after))[:3]}...")
-            if last is None or not any(v != last for v in outputs_after):
+
+            def moved():
+                return [v for v in printed(log, args.output)[len(outputs_before):] if v != last]
+            end = time.monotonic() + 5
+            while last is not None and not moved() and time.monotonic() < end:
+                time.sleep(0.3)
+            print(f"{args.output}: {last} before the drag, {moved()[-1:] or 'unchanged'} after")
+            if last is None or not moved():
                 failures.append(f"the drag did not change {args.output} in the plug-in")
         if jalv.poll() is not None:
             failures.append(f"jalv exited with {jalv.returncode}")
@@ -146,7 +165,7 @@ def main():
             return 1
         print(f"PASS: {args.plugin} editor in jalv, program {args.program}")
         return 0
-    except (processes.TimeLimit, RuntimeError) as error:
+    except (processes.TimeLimit, RuntimeError, subprocess.TimeoutExpired) as error:
         print(f"FAIL: {error}")
         return 1
     finally:
