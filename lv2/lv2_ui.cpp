@@ -90,15 +90,12 @@ const void* feature(const LV2_Feature* const* features, const char* uri) {
 
 // Null without a parent window or when the editor cannot open in it: a UI
 // without a window has nothing to show.
-LV2UI_Handle instantiate(const LV2UI_Descriptor* descriptor, const char* /*pluginUri*/, const char* /*bundlePath*/,
-                         LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
-                         const LV2_Feature* const* features) {
+LV2UI_Handle open(const UiEntry& entry, LV2UI_Write_Function write, LV2UI_Controller controller,
+                  LV2UI_Widget* widget, const LV2_Feature* const* features) {
     void* parent = const_cast<void*>(feature(features, LV2_UI__parent));
     if (!parent) return nullptr;
-    const UiEntry& entry = *reinterpret_cast<const Descriptor*>(descriptor)->entry;
     auto touch = static_cast<const LV2UI_Touch*>(feature(features, LV2_UI__touch));
-    std::unique_ptr<Ui> ui(new (std::nothrow) Ui(entry, write, controller, touch));
-    if (!ui) return nullptr;
+    std::unique_ptr<Ui> ui(new Ui(entry, write, controller, touch));
     ui->editor = entry.makeEditor(ui->host);
     if (!ui->editor) return nullptr;
     ui->host.setEditor(ui->editor.get());
@@ -109,6 +106,17 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor* descriptor, const char* /*plugi
     if (auto resize = static_cast<const LV2UI_Resize*>(feature(features, LV2_UI__resize)))
         resize->ui_resize(resize->handle, ui->editor->width(), ui->editor->height());
     return ui.release();
+}
+
+// Null when memory runs out too: no exception crosses into the host.
+LV2UI_Handle instantiate(const LV2UI_Descriptor* descriptor, const char* /*pluginUri*/, const char* /*bundlePath*/,
+                         LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
+                         const LV2_Feature* const* features) {
+    try {
+        return open(*reinterpret_cast<const Descriptor*>(descriptor)->entry, write, controller, widget, features);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 void cleanup(LV2UI_Handle handle) { delete static_cast<Ui*>(handle); }

@@ -27,6 +27,7 @@ struct UiEntry {
     // normalised values of all parameters.
     float (*effectiveValue)(int index, const float* normalised, PluginBuild build);
     float (*stereoMonoValue)(const float* normalised, PluginBuild build);
+    // May throw std::bad_alloc, which the UI's instantiate catches.
     std::unique_ptr<GuiEditorBase> (*makeEditor)(EditorHost& host);
 };
 
