@@ -83,6 +83,8 @@ public:
     virtual void processEvents() = 0;
     // Delivers at most one pending paint request (used inside mouse drags).
     virtual void flushOnePaint() = 0;
+    // The system's id of the window (an X11 Window), for hosts that embed it; 0 where it has none.
+    virtual uintptr_t nativeId() const { return 0; }
 };
 
 class GuiPlatform {

@@ -76,18 +76,11 @@ ProductPorts describe(const ProductInfo& product, PluginBuild build) {
 
     for (int i = 0; i < product.numParams; ++i) {
         const PortRule& rule = product.rules[i];
-        ControlPort port;
-        port.parameter = i;
-        port.symbol = rule.symbol;
+        ControlPort port = conversionOf(rule, i);
         char text[64] = {};
         effect->getParameterName(i, text);
         port.name = rule.name ? rule.name : trimmed(text);
         port.comment = rule.comment ? rule.comment : "";
-        port.unit = rule.unit;
-        port.curve = rule.curve;
-        port.a = rule.a;
-        port.b = rule.b;
-        port.inPresets = rule.inPresets;
         // A host sets the normalised range; a factory program may hold more.
         const float low = std::min(0.0f, lowest[i]), high = std::max(1.0f, highest[i]);
         if (rule.unit == Unit::Choice) {
@@ -141,6 +134,18 @@ ProductPorts describe(const ProductInfo& product, PluginBuild build) {
     return ports;
 }
 
+ControlPort conversionOf(const PortRule& rule, int parameter) {
+    ControlPort port{};
+    port.parameter = parameter;
+    port.symbol = rule.symbol;
+    port.unit = rule.unit;
+    port.curve = rule.curve;
+    port.a = rule.a;
+    port.b = rule.b;
+    port.inPresets = rule.inPresets;
+    return port;
+}
+
 std::string pluginUri(const ProductInfo& product, PluginBuild build) {
     return std::string(kUriBase) + product.slug + (build == PluginBuild::Mono ? "-mono" : "");
 }
@@ -151,13 +156,19 @@ std::string presetUri(const ProductInfo& product, PluginBuild build, int program
     return pluginUri(product, build) + "/preset-" + number;
 }
 
+std::string uiUri(const ProductInfo& product, PluginBuild build) { return pluginUri(product, build) + "/ui"; }
+
 PortLayout layout(const ProductInfo& product, PluginBuild build) {
+    return layout(product.numParams, product.numMeters, build);
+}
+
+PortLayout layout(int numParams, int numMeters, PluginBuild build) {
     PortLayout l;
     l.audioInputs = l.audioOutputs = build == PluginBuild::Mono ? 1 : 2;
     l.firstControl = l.audioInputs + l.audioOutputs;
-    l.latency = l.firstControl + product.numParams;
+    l.latency = l.firstControl + numParams;
     l.firstMeter = l.latency + 1;
-    l.total = l.firstMeter + product.numMeters;
+    l.total = l.firstMeter + numMeters;
     return l;
 }
 

@@ -110,9 +110,16 @@ struct ProductInfo {
 
 ProductPorts describe(const ProductInfo& product, PluginBuild build);
 
+// A parameter's port as far as its rule alone says: symbol, unit and the
+// conversion, without range, default or texts (which need the effect). The UI
+// converts with it, so it never needs an effect of its own.
+ControlPort conversionOf(const PortRule& rule, int parameter);
+
 // URI of a build and of one of its factory presets.
 std::string pluginUri(const ProductInfo& product, PluginBuild build);
 std::string presetUri(const ProductInfo& product, PluginBuild build, int program);
+// URI of a build's editor as an LV2 UI.
+std::string uiUri(const ProductInfo& product, PluginBuild build);
 
 // Audio ports: inputs first, then outputs; the controls follow, then the
 // latency output and the meters.
@@ -125,5 +132,6 @@ struct PortLayout {
     int total;
 };
 PortLayout layout(const ProductInfo& product, PluginBuild build);
+PortLayout layout(int numParams, int numMeters, PluginBuild build);
 
 }  // namespace lv2_ports

@@ -2,13 +2,16 @@
 // manifest, the plug-in description of both builds and every factory
 // program as a preset. Run by the build, so the Turtle follows the
 // parameter tables, the mapping and the programs whenever they change.
-//   vorsa-lv2-ttl glintor|rumblor BUNDLE_FOLDER
+// With `ui` the manifest also offers the editor, whose library is built
+// beside the plug-in's.
+//   vorsa-lv2-ttl glintor|rumblor BUNDLE_FOLDER [ui|no-ui]
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "lv2/glintor/glintor_lv2.h"
 #include "lv2/rumblor/rumblor_lv2.h"
@@ -28,6 +31,7 @@ const char* kPrefixes =
     "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
     "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+    "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
 
 // A float as a Turtle decimal that reads back as the same float.
@@ -154,6 +158,27 @@ void writePresets(std::ostream& out, const ProductInfo& product, PluginBuild bui
     }
 }
 
+// The editor of a build, all in the manifest: the plug-in's own description
+// does not mention it, so a bundle without the UI library still describes a
+// working plug-in. The editor needs a parent window and the idle calls (it
+// draws at idle); it follows every control and meter.
+void writeUi(std::ostream& out, const ProductInfo& product, PluginBuild build) {
+    const std::string plugin = pluginUri(product, build);
+    const std::string ui = uiUri(product, build);
+    out << "<" << plugin << ">\n    ui:ui <" << ui << "> .\n\n"
+        << "<" << ui << ">\n    a ui:X11UI ;\n    ui:binary <" << product.bundle << "-ui.so> ;\n"
+        << "    lv2:requiredFeature ui:parent , ui:idleInterface ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:touch , ui:noUserResize ;\n"
+        << "    lv2:extensionData ui:idleInterface";
+    std::vector<std::string> symbols;
+    for (int i = 0; i < product.numParams; ++i) symbols.push_back(product.rules[i].symbol);
+    for (int m = 0; m < product.numMeters; ++m) symbols.push_back(product.meterSymbols[m]);
+    for (const std::string& symbol : symbols)
+        out << " ;\n    ui:portNotification [ ui:plugin <" << plugin << "> ; lv2:symbol " << quoted(symbol)
+            << " ; ui:protocol ui:floatProtocol ]";
+    out << " .\n\n";
+}
+
 bool writeFile(const std::string& path, const std::string& text) {
     std::ofstream file(path, std::ios::binary);
     file << text;
@@ -168,8 +193,8 @@ bool writeFile(const std::string& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: vorsa-lv2-ttl glintor|rumblor BUNDLE_FOLDER\n");
+    if (argc < 3 || argc > 4 || (argc == 4 && std::strcmp(argv[3], "ui") != 0 && std::strcmp(argv[3], "no-ui") != 0)) {
+        std::fprintf(stderr, "usage: vorsa-lv2-ttl glintor|rumblor BUNDLE_FOLDER [ui|no-ui]\n");
         return 2;
     }
     const ProductInfo* product = std::strcmp(argv[1], "glintor") == 0   ? &glintor_lv2::kProduct
@@ -180,6 +205,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[2];
+    const bool withUi = argc == 4 && std::strcmp(argv[3], "ui") == 0;
     const std::string pluginFile = std::string(product->slug) + ".ttl";
 
     std::ostringstream manifest, plugins, presets;
@@ -193,6 +219,7 @@ int main(int argc, char** argv) {
         for (int program = 0; program < programs; ++program)
             manifest << "<" << presetUri(*product, build, program) << ">\n    a pset:Preset ;\n    lv2:appliesTo <"
                      << pluginUri(*product, build) << "> ;\n    rdfs:seeAlso <presets.ttl> .\n\n";
+        if (withUi) writeUi(manifest, *product, build);
         writePlugin(plugins, *product, build);
         writePresets(presets, *product, build);
     }

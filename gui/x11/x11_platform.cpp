@@ -139,6 +139,8 @@ public:
         if (!destroyed && XCheckTypedWindowEvent(display, window, Expose, &event)) handle(event);
     }
 
+    uintptr_t nativeId() const override { return window; }
+
 private:
     void handle(const XEvent& event) {
         if (event.xany.window != window) return;

@@ -16,7 +16,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 ours=("$lv2dir"/vorsa-glintor.lv2/*.ttl "$lv2dir"/vorsa-rumblor.lv2/*.ttl)
 schemas=()
-for spec in core units port-props presets schemas; do
+for spec in core units port-props presets ui options schemas; do
   schemas+=(/usr/lib/lv2/$spec.lv2/*.ttl)
 done
 for validator in sord_validate lv2_validate; do
@@ -35,7 +35,8 @@ expected="$(printf '%s\n' $base/glintor $base/glintor-mono $base/rumblor $base/r
 listed="$(lv2ls 2>/dev/null | sort)"
 [ "$listed" = "$expected" ] || fail "lv2ls lists:"$'\n'"$listed"
 
-# uri ports presets: audio + one per parameter + latency + two meters.
+# uri ports presets: audio + one per parameter + latency + two meters; the
+# editor offered as an X11 UI whose library is in the bundle.
 while read -r uri ports presets; do
   info="$(lv2info "$uri" 2>/dev/null)"
   shown_ports="$(grep -c '^	Port [0-9]*:' <<<"$info")"
@@ -43,6 +44,10 @@ while read -r uri ports presets; do
   shown_presets="$(sed -n '/Presets:/,/^	[A-Z]/p' <<<"$info" | grep -c '^	         ')"
   [ "$shown_presets" = "$presets" ] || fail "$uri: lv2info shows $shown_presets presets, not $presets"
   grep -q 'Has latency:       yes' <<<"$info" || fail "$uri: no latency port"
+  grep -A1 "^		$uri/ui\$" <<<"$info" | grep -q 'Class:  http://lv2plug.in/ns/extensions/ui#X11UI' ||
+    fail "$uri: no X11 UI"
+  ui_binary="$(grep -A2 "^		$uri/ui\$" <<<"$info" | sed -n 's|^.*Binary: file://||p')"
+  [ -f "$ui_binary" ] || fail "$uri: UI library ${ui_binary:-unnamed} missing"
 done <<EOF2
 $base/glintor 31 48
 $base/glintor-mono 29 48
@@ -70,6 +75,16 @@ b = wave.open(sys.argv[2]).readframes(24000)
 sys.exit(0 if b != a and any(b) else 1)
 PY
 done
+
+# A bundle copied without its UI library: the plug-in is described and runs as
+# before (hosts that try the UI fail to load it and fall back to their own).
+rm -rf "$work/no-ui" && mkdir -p "$work/no-ui" && cp -r "$lv2dir/vorsa-rumblor.lv2" "$work/no-ui/"
+rm -f "$work/no-ui/vorsa-rumblor.lv2/vorsa-rumblor-ui.so"
+info="$(LV2_PATH="$work/no-ui" lv2info "$base/rumblor" 2>/dev/null)"
+[ "$(grep -c '^	Port [0-9]*:' <<<"$info")" = 16 ] || fail "without the UI library lv2info shows:"$'\n'"$info"
+rm -f "$work/no-ui.wav"
+LV2_PATH="$work/no-ui" lv2apply -i "$work/in.wav" -o "$work/no-ui.wav" "$base/rumblor" >"$work/no-ui.log" 2>&1 &&
+  cmp -s "$work/no-ui.wav" "$work/rumblor.wav" || fail "without the UI library the plug-in renders differently"
 
 [ "$failures" -eq 0 ] && echo "LV2 bundles: valid, listed, described"
 exit $((failures > 0))

@@ -10,11 +10,14 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 # The LV2 bundles (built when the LV2 headers are installed) must be found by
-# lilv where they landed: all four plug-ins, with their presets.
+# lilv where they landed: all four plug-ins, with their presets, and the
+# editors' UI libraries where they were built.
 lv2_found() {
   [ -d "$build/lv2/vorsa-glintor.lv2" ] || return 0
   for bundle in vorsa-glintor.lv2 vorsa-rumblor.lv2; do
     [ -f "$1/$bundle/manifest.ttl" ] || fail "$2 did not put $bundle into $1"
+    ui="${bundle%.lv2}-ui.so"
+    [ ! -f "$build/lv2/$bundle/$ui" ] || [ -f "$1/$bundle/$ui" ] || fail "$2 did not put $ui into $1/$bundle"
   done
   command -v lv2ls >/dev/null || return 0
   [ "$(LV2_PATH="$1" lv2ls | grep -c '^https://vorsa-audio.example/plugins/')" = 4 ] ||
