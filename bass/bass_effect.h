@@ -63,7 +63,7 @@ protected:
     void settleStereoMode();
     // Host side of a parameter change: the raw value, its program slot and
     // the stereo/mono build rules. `value` is taken as it is.
-    void storeParameter(ParameterWrite& write, VstInt32 index, float value);
+    void storeParameter(ParameterWrite& write, VstInt32 index, float value) override;
     // Audio side: a parameter's effective values and filter coefficients,
     // and the states its change clears.
     void applyParameter(VstInt32 index, float value);

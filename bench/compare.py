@@ -63,14 +63,7 @@ def ours_ns_per_frame(build, binary, name):
 
 def path_ns_per_frame(build, name):
     """CPU ns per frame of one lv2_bench benchmark."""
-    with tempfile.NamedTemporaryFile(suffix=".json") as out:
-        subprocess.run([os.path.join(build, "bench", "lv2_bench"), "--benchmark_filter=^%s$" % name,
-                        "--benchmark_min_time=0.3", "--benchmark_out=" + out.name,
-                        "--benchmark_out_format=json"],
-                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        run = json.load(open(out.name))["benchmarks"][0]
-    assert run["time_unit"] == "ns"
-    return run["cpu_time"] / BLOCK
+    return ours_ns_per_frame(build, "lv2_bench", name)
 
 
 def cpu_seconds(command):

@@ -53,6 +53,14 @@ public:
         readIndex = read;
     }
 
+    // Any thread: the values of the block written last, for hosts that show
+    // meters as they arrive rather than when the block is heard.
+    void latest(float& firstValue, float& secondValue) const {
+        const int slot = (writeIndex - 1) & kMask;
+        firstValue = first[slot].load(std::memory_order_relaxed);
+        secondValue = second[slot].load(std::memory_order_relaxed);
+    }
+
     // Editor thread: the slot to show, which counts as read.
     void read(float& firstValue, float& secondValue) {
         polled = 1;

@@ -80,6 +80,17 @@ protected:
     virtual void processBlock(float** inputs, float** outputs, VstInt32 sampleFrames, bool replacing) = 0;
     // Writes the shared stereo/mono value into every record (stereo builds).
     virtual void syncStereoMonoSlots() const = 0;
+    // Host side of a parameter change inside a write of `parameters`: the raw
+    // value, its program slot and the product's own rules.
+    virtual void storeParameter(ParameterWrite& write, VstInt32 index, float value) = 0;
+
+    // Stores values[index] for every parameter with changed[index] set, in
+    // `order`, as one write, as a program change stores its values.
+    void storeChanged(const int (&order)[NumParams], const float* values, const bool* changed) {
+        ParameterWrite write(parameters);
+        for (int index : order)
+            if (changed[index]) storeParameter(write, index, values[index]);
+    }
 
     // Audio thread: a consistent copy of the parameters when anything was
     // set since the last take (or `everything`); calls apply(index, value,

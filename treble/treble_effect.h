@@ -68,7 +68,7 @@ protected:
     // Host side of a parameter change, inside a write of `parameters`: the
     // raw value, its program slot, the ProcessEnh refusal and the StereoMono
     // build rules. `value` is taken as it is.
-    void storeParameter(ParameterWrite& write, VstInt32 index, float value);
+    void storeParameter(ParameterWrite& write, VstInt32 index, float value) override;
     // A parameter's processing values from its raw value, as the audio thread
     // derives them, into `c`.
     void deriveParameter(TrebleCoefficients& c, VstInt32 index, float value, double rate, float rawFirstOut) const;

@@ -16,16 +16,10 @@ public:
     explicit Adapter(PluginBuild build) : TrebleEffect(lv2_plugin::hostCallback, build) {}
     AudioEffectX& effect() override { return *this; }
     void store(const float* values, const bool* changed) override {
-        ParameterWrite write(parameters);
-        for (int index : treble_params::kProgramApplyOrder)
-            if (changed[index]) storeParameter(write, index, values[index]);
+        storeChanged(treble_params::kProgramApplyOrder, values, changed);
     }
     int latency() override { return coef.processOn != 0 && coef.hissOn != 0 ? kLookAhead : 0; }
-    void readMeters(float* meters) override {
-        const int slot = (meterWriteIndex - 1) & (kMeterRingSize - 1);
-        meters[0] = overEnhanceRing[slot].load(std::memory_order_relaxed);
-        meters[1] = peakOverRing[slot].load(std::memory_order_relaxed);
-    }
+    void readMeters(float* meters) override { this->meters.latest(meters[0], meters[1]); }
 };
 
 AudioEffectX* create(PluginBuild build) { return new TrebleEffect(lv2_plugin::hostCallback, build); }

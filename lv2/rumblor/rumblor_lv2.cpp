@@ -16,16 +16,10 @@ public:
     explicit Adapter(PluginBuild build) : BassEffect(lv2_plugin::hostCallback, build) {}
     AudioEffectX& effect() override { return *this; }
     void store(const float* values, const bool* changed) override {
-        ParameterWrite write(parameters);
-        for (int index : bass_params::kProgramApplyOrder)
-            if (changed[index]) storeParameter(write, index, values[index]);
+        storeChanged(bass_params::kProgramApplyOrder, values, changed);
     }
     int latency() override { return kDelay; }
-    void readMeters(float* meters) override {
-        const int slot = (meterWriteIndex - 1) & (kRingSize - 1);
-        meters[0] = gainMeterRing[slot].load(std::memory_order_relaxed);
-        meters[1] = overloadRing[slot].load(std::memory_order_relaxed);
-    }
+    void readMeters(float* meters) override { this->meters.latest(meters[0], meters[1]); }
 };
 
 AudioEffectX* create(PluginBuild build) { return new BassEffect(lv2_plugin::hostCallback, build); }
