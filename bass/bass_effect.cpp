@@ -2,10 +2,8 @@
 #include "bass_dsp/bass_mapping.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
-#include "shell/effect_texts.h"
 
 namespace {
 constexpr float kRingFill = 1e-7f;

@@ -1,10 +1,7 @@
 #include "treble/treble_effect.h"
 
-#include <cstdio>
 #include <cstring>
-#include <new>
 
-#include "shell/effect_texts.h"
 #include "treble_dsp/treble_parameters.h"
 #include "treble_dsp/treble_mapping.h"
 

@@ -1,6 +1,5 @@
 // The treble process driver: settles the stereo/mono mode, runs a kernel or
 // passes the input through, and records the block's meter values.
-#include <algorithm>
 
 #include "treble/treble_effect.h"
 #include "treble_dsp/treble_parameters.h"

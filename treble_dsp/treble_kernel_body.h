@@ -31,11 +31,10 @@ void useStable(BiquadCoefficients& filter, BiquadCoefficients& lastStable) {
         filter = lastStable;
 }
 
-// The block works on a copy of the coefficients, which setParameter may be
-// rewriting from other threads. Two threads setting the exciter parameters at
-// once can leave a filter with feedback values from two different designs,
-// unstable until its parameters are set again; the block then runs the last
-// stable version of that filter instead.
+// The block works on its own copy of the coefficients. A record with an
+// unstable exciter filter (the effect derives only stable designs, but the
+// kernels take any record) would ring up for good; the block then runs the
+// last stable version of that filter instead.
 TrebleCoefficients snapshot(const TrebleCoefficients& live, TrebleDspState& state) {
     TrebleCoefficients copy;
     std::memcpy(&copy, &live, sizeof copy);
