@@ -236,6 +236,15 @@ std::unique_ptr<PlatformWindow> X11Platform::createWindow(void* parent, int widt
     long info[2] = {0 /* version */, 1 /* XEMBED_MAPPED */};
     XChangeProperty(display, window, xembedInfo, xembedInfo, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(info), 2);
+    // The picture has one size: an embedding host that lays out a wider or
+    // taller box (a plug-in window whose toolbar is wider than a small editor)
+    // reads these hints and centres the editor instead of stretching its window
+    // over undrawn space.
+    XSizeHints hints{};
+    hints.flags = PMinSize | PMaxSize;
+    hints.min_width = hints.max_width = width;
+    hints.min_height = hints.max_height = height;
+    XSetWMNormalHints(display, window, &hints);
     XStoreName(display, window, "Window");
     XMapWindow(display, window);
     XFlush(display);

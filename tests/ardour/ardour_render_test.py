@@ -69,17 +69,20 @@ def tail(text, lines=25):
 
 
 class ArdourHost:
-    """Ardour with a private configuration whose only plug-in folder holds a copy of the plug-in."""
+    """Ardour with a private configuration whose only plug-in folders hold a copy
+    of the VST 2 plug-in and of the LV2 bundle, each when given."""
 
-    def __init__(self, work, plugin, lv2_bundle=None):
+    def __init__(self, work, plugin=None, lv2_bundle=None):
         self.work = work
         vst_dir = os.path.join(work, "vst")
         os.makedirs(vst_dir)
-        self.plugin = os.path.join(vst_dir, os.path.basename(plugin))
-        shutil.copy2(plugin, self.plugin)
-        # Ardour trusts a scan-cache entry only when it is strictly newer than the module.
-        old = time.mktime((2001, 1, 1, 0, 0, 0, 0, 0, -1))
-        os.utime(self.plugin, (old, old))
+        self.plugin = None
+        if plugin:
+            self.plugin = os.path.join(vst_dir, os.path.basename(plugin))
+            shutil.copy2(plugin, self.plugin)
+            # Ardour trusts a scan-cache entry only when it is strictly newer than the module.
+            old = time.mktime((2001, 1, 1, 0, 0, 0, 0, 0, -1))
+            os.utime(self.plugin, (old, old))
         self.env = dict(os.environ)
         for var, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "config"), ("XDG_CACHE_HOME", "cache")):
             self.env[var] = os.path.join(work, sub)

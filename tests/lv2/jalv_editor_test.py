@@ -12,24 +12,12 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host_editor"))
-import images  # noqa: E402
-import processes  # noqa: E402
-from x_display import Display  # noqa: E402
-
-URI_BASE = "https://vorsa-audio.example/plugins/"
-
-
-def editor_window(display):
-    """The editor's own child window, which the X11 backend names "Window"."""
-    for top in display.windows():
-        for window in top.descendants():
-            if window.name == "Window":
-                return window
-    return None
+import editor_checks as checks  # also puts the host editor harness on the path
+import processes
+from editor_checks import URI_BASE
+from x_display import Display
 
 
 def printed(log_path, symbol):
@@ -45,27 +33,16 @@ def printed(log_path, symbol):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--lv2-dir", required=True)
-    parser.add_argument("--plugin", required=True, help="URI path after the base, e.g. glintor-mono")
-    parser.add_argument("--program", type=int, required=True)
-    parser.add_argument("--snapshot", required=True)
-    parser.add_argument("--size", type=int, nargs=2, required=True)
-    parser.add_argument("--meters", type=int, nargs=4, action="append", default=[],
-                        help="a box (left top right bottom) whose pixels may differ")
-    parser.add_argument("--knob", type=int, nargs=2, required=True, help="centre of the knob to drag")
-    parser.add_argument("--drag-by", type=int, default=-30, help="pixels to drag down (negative: up)")
-    parser.add_argument("--field", type=int, nargs=4, required=True, help="the knob's value field (l t r b)")
+    checks.add_arguments(parser)
     parser.add_argument("--output", help="a control output the drag must change in the plug-in")
-    parser.add_argument("--work")
-    parser.add_argument("--time-limit", type=float, default=90)
     args = parser.parse_args()
 
-    for tool in ("jalv.gtk3", "jackd", "Xvfb", "xwd", "xwininfo", "xdotool"):
-        if not shutil.which(tool):
-            print(f"SKIP: {tool} not installed (scripts/setup.sh installs it)")
-            return 77
+    tool = checks.missing_tool(("jalv.gtk3", "jackd", "Xvfb", "xwd", "xwininfo", "xdotool"))
+    if tool:
+        print(f"SKIP: {tool} not installed (scripts/setup.sh installs it)")
+        return 77
 
-    work = args.work or tempfile.mkdtemp(prefix="vorsa-jalv-editor-")
+    work = args.work
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     deadline = processes.Deadline(args.time_limit)
@@ -83,67 +60,23 @@ def main():
                                 "-r", "48000", "-p", "512"], os.path.join(work, "jackd.log"), env=env)
         display.env = env
         display.run(["jack_wait", "-w", "-t", "20"], timeout=30)
+        reference = checks.reference_picture(display, args)
 
-        reference_png = os.path.join(work, "snapshot.png")
-        display.run([args.snapshot, "--out", reference_png, "--program", str(args.program)]
-                    + (["--mono"] if args.plugin.endswith("-mono") else []))
-        reference = images.read_png(reference_png)
-
-        plugin = URI_BASE + args.plugin
         log = os.path.join(work, "jalv.log")
         # Line-buffered, so that what jalv printed can be read while it runs.
-        jalv = processes.start(["stdbuf", "-oL", "jalv.gtk3", "--print-controls",
-                                "--preset", f"{plugin}/preset-{args.program:02d}", plugin], log, env=env)
-        width, height = args.size
+        jalv = processes.start(["stdbuf", "-oL", "jalv.gtk3", "--print-controls", "--preset",
+                                checks.preset_uri(args), URI_BASE + args.plugin], log, env=env)
         window = deadline.wait_for("waiting for the editor in jalv",
-                                   lambda: jalv.poll() is None and editor_window(display) or
+                                   lambda: jalv.poll() is None and checks.editor_window(display) or
                                    (jalv.poll() is not None and "exited"), interval=0.3)
         if window == "exited":
             print(f"FAIL: jalv exited before its editor showed\n{open(log, errors='replace').read()[-2000:]}")
             return 1
         print(f"editor window {window}")
         failures = []
-        if (window.width, window.height) != (width, height):
-            failures.append(f"editor is {window.width} x {window.height}, not {width} x {height}")
-
-        def in_meter(x, y):
-            return any(l <= x < r and t <= y < b for l, t, r, b in args.meters)
-
-        # Port events and idle calls (about 30 a second) bring the preset's
-        # values into the views: the picture settles within a few idles.
-        def settled():
-            shot = display.capture(window)
-            differing = images.differing(shot, reference, 0)
-            outside = [p for p in differing if not in_meter(*p)]
-            return shot, differing, outside
-
-        end = time.monotonic() + 10
-        shot, differing, outside = settled()
-        while outside and time.monotonic() < end:
-            time.sleep(0.3)
-            shot, differing, outside = settled()
-        shot.write_png(os.path.join(work, "editor.png"))
-        print(f"{len(differing)} pixels differ from the snapshot of program {args.program}, "
-              f"{len(outside)} outside the meters")
-        if outside:
-            failures.append(f"{len(outside)} pixels differ outside the meters, within {images.bounds(outside)}")
-
+        shot = checks.check_pixels(display, window, reference, args, failures)
         outputs_before = printed(log, args.output) if args.output else []
-        x, y = display.position(window)
-        kx, ky = x + args.knob[0], y + args.knob[1]
-        display.pointer_drag([(kx, ky), (kx, ky + args.drag_by)])
-        field = args.field
-        end = time.monotonic() + 5
-        while True:
-            dragged = display.capture(window)
-            changed = images.differing(shot.crop(*field), dragged.crop(*field), 0)
-            if changed or time.monotonic() > end:
-                break
-            time.sleep(0.3)
-        dragged.write_png(os.path.join(work, "editor-dragged.png"))
-        print(f"the knob's value field: {len(changed)} pixels changed by the drag")
-        if not changed:
-            failures.append("the knob's value field did not change with the drag")
+        checks.drag_knob(display, window, shot, args, failures)
         if args.output:
             last = outputs_before[-1] if outputs_before else None
 
