@@ -152,12 +152,7 @@ def main():
         if ardour.poll() is not None:
             failures.append(f"Ardour exited with {ardour.returncode}")
 
-        for failure in failures:
-            print("FAIL: " + failure)
-        if failures:
-            return 1
-        print(f"PASS: {args.plugin} editor in Ardour, program {args.program}")
-        return 0
+        return checks.verdict(failures, f"{args.plugin} editor in Ardour, program {args.program}", log)
     except (Failure, processes.TimeLimit, RuntimeError, subprocess.TimeoutExpired) as error:
         print(f"FAIL: {error}")
         return 1

@@ -97,3 +97,14 @@ def drag_knob(display, window, shot, args, failures):
     print(f"the knob's value field: {len(changed)} pixels changed by the drag")
     if not changed:
         failures.append("the knob's value field did not change with the drag")
+
+
+def verdict(failures, passed, log):
+    """Prints the failures with the end of the host's log, or the pass; returns the exit code."""
+    for failure in failures:
+        print("FAIL: " + failure)
+    if failures:
+        print(open(log, errors="replace").read()[-1500:])
+        return 1
+    print("PASS: " + passed)
+    return 0

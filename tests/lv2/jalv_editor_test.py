@@ -91,13 +91,7 @@ def main():
         if jalv.poll() is not None:
             failures.append(f"jalv exited with {jalv.returncode}")
 
-        for failure in failures:
-            print("FAIL: " + failure)
-        if failures:
-            print(open(log, errors="replace").read()[-1500:])
-            return 1
-        print(f"PASS: {args.plugin} editor in jalv, program {args.program}")
-        return 0
+        return checks.verdict(failures, f"{args.plugin} editor in jalv, program {args.program}", log)
     except (processes.TimeLimit, RuntimeError, subprocess.TimeoutExpired) as error:
         print(f"FAIL: {error}")
         return 1
