@@ -5,6 +5,7 @@
 #pragma once
 
 #include "shell/audio_effect.h"
+#include "shell/plugin_build.h"
 
 namespace lv2_plugin {
 
@@ -26,5 +27,22 @@ public:
 // The host callback the effects are constructed with: no automation, both
 // pins of a stereo build connected, no output latency to spread meters over.
 VstIntPtr hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+
+// The adapter over a product's effect (a ProductEffect with two meters);
+// each product adds the delay its audio has.
+template <class Effect>
+class ProductAdapter : public EffectAdapter, public Effect {
+public:
+    ProductAdapter(PluginBuild build, const int (&applyOrder)[Effect::kNumParams])
+        : Effect(hostCallback, build), applyOrder(applyOrder) {}
+    AudioEffectX& effect() override { return *this; }
+    void store(const float* values, const bool* changed) override {
+        this->storeChanged(applyOrder, values, changed);
+    }
+    void readMeters(float* meters) override { this->meters.latest(meters[0], meters[1]); }
+
+private:
+    const int (&applyOrder)[Effect::kNumParams];
+};
 
 }  // namespace lv2_plugin

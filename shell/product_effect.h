@@ -92,6 +92,24 @@ protected:
             if (changed[index]) storeParameter(write, index, values[index]);
     }
 
+    // Host side of a program change: selects `program` and stores its values
+    // (by program slot into `values`) in `order` as one write, so the audio
+    // thread takes all of it or none; storeParameter writes them back into
+    // the record as it goes. False when there is nothing to store: an index
+    // out of range, or no bank.
+    template <class Row>
+    bool storeProgram(VstInt32 program, const int (&order)[NumParams], const Row (&rows)[NumParams],
+                      float (&values)[NumParams]) {
+        if (!programs.valid(program)) return false;
+        curProgram = program;
+        if (!programs.exists()) return false;
+        syncStereoMonoSlots();
+        programs.copyValues(program, values);
+        ParameterWrite write(parameters);
+        for (int index : order) storeParameter(write, index, values[rows[index].slot]);
+        return true;
+    }
+
     // Audio thread: a consistent copy of the parameters when anything was
     // set since the last take (or `everything`); calls apply(index, value,
     // copy) for every parameter set since, in `order`. False when another

@@ -11,15 +11,10 @@ namespace {
 // The look-ahead of the hiss reducer delays the audio while it runs.
 constexpr int kLookAhead = 255;
 
-class Adapter : public lv2_plugin::EffectAdapter, public TrebleEffect {
+class Adapter : public lv2_plugin::ProductAdapter<TrebleEffect> {
 public:
-    explicit Adapter(PluginBuild build) : TrebleEffect(lv2_plugin::hostCallback, build) {}
-    AudioEffectX& effect() override { return *this; }
-    void store(const float* values, const bool* changed) override {
-        storeChanged(treble_params::kProgramApplyOrder, values, changed);
-    }
+    explicit Adapter(PluginBuild build) : ProductAdapter(build, treble_params::kProgramApplyOrder) {}
     int latency() override { return coef.processOn != 0 && coef.hissOn != 0 ? kLookAhead : 0; }
-    void readMeters(float* meters) override { this->meters.latest(meters[0], meters[1]); }
 };
 
 AudioEffectX* create(PluginBuild build) { return new TrebleEffect(lv2_plugin::hostCallback, build); }

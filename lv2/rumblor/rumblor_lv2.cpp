@@ -11,15 +11,10 @@ namespace {
 // The band split's delay line: the audio always leaves this many frames late.
 constexpr int kDelay = 255;
 
-class Adapter : public lv2_plugin::EffectAdapter, public BassEffect {
+class Adapter : public lv2_plugin::ProductAdapter<BassEffect> {
 public:
-    explicit Adapter(PluginBuild build) : BassEffect(lv2_plugin::hostCallback, build) {}
-    AudioEffectX& effect() override { return *this; }
-    void store(const float* values, const bool* changed) override {
-        storeChanged(bass_params::kProgramApplyOrder, values, changed);
-    }
+    explicit Adapter(PluginBuild build) : ProductAdapter(build, bass_params::kProgramApplyOrder) {}
     int latency() override { return kDelay; }
-    void readMeters(float* meters) override { this->meters.latest(meters[0], meters[1]); }
 };
 
 AudioEffectX* create(PluginBuild build) { return new BassEffect(lv2_plugin::hostCallback, build); }
